@@ -1,0 +1,32 @@
+#include "apps/key_delivery.h"
+#include "tray/effects.h"
+
+void PostKey(HWND window, UINT message, WPARAM code, LPARAM lParam) {
+    PostMessageA(window, message, code, lParam);
+}
+
+void SendChord(HWND window, bool activate, const BYTE *modifiers, int modifierCount, BYTE key) {
+    if (activate) {
+        SetForegroundWindow(window);
+        SetActiveWindow(window);
+    }
+    const DWORD down = KEYEVENTF_EXTENDEDKEY;
+    const DWORD up = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
+    for (int i = 0; i < modifierCount; ++i) fx.keybd_event(modifiers[i], 0, down, 0);
+    fx.keybd_event(key, 0, down, 0);
+    fx.keybd_event(key, 0, up, 0);
+    for (int i = modifierCount - 1; i >= 0; --i) fx.keybd_event(modifiers[i], 0, up, 0);
+}
+
+void ToggleShow(HWND window) {
+    ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_MINIMIZE);
+}
+
+void PostPrivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    PostMessageA(window, message, wParam, lParam);
+}
+
+HWND FindForKeyAction(TvAppDescriptor &app, HWND (*search)()) {
+    app.lastWindow = search();
+    return app.lastWindow;
+}

@@ -1,0 +1,27 @@
+// The forms in which a key action reaches a TV application window. Every key
+// map and close operation delivers through these, and only these.
+#pragma once
+#include <windows.h>
+#include "apps/tv_app.h"
+
+// Standard keystroke lParam: repeat count, scan code, extended-key bit.
+constexpr LPARAM KeyLParam(unsigned repeat, unsigned scan, bool extended) {
+    return (LPARAM)((repeat & 0xFFFF) | ((scan & 0xFF) << 16) | ((extended ? 1u : 0u) << 24));
+}
+
+// Posted key: WM_KEYDOWN or WM_CHAR with the given code and lParam.
+void PostKey(HWND window, UINT message, WPARAM code, LPARAM lParam);
+
+// Chord through keybd_event: modifiers down in order, the main key down and
+// up, modifiers up in reverse. With `activate`, the window is brought to the
+// foreground and activated first; otherwise the focused window gets it.
+void SendChord(HWND window, bool activate, const BYTE *modifiers, int modifierCount, BYTE key);
+
+// Restore an iconic window, minimise any other.
+void ToggleShow(HWND window);
+
+// Private message with the map's values.
+void PostPrivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Key action shape: search, record in lastWindow, then deliver only if found.
+HWND FindForKeyAction(TvAppDescriptor &app, HWND (*search)());

@@ -1,0 +1,221 @@
+#include "apps/tv_app.h"
+#include <stdio.h>
+#include <string.h>
+#include "apps/key_delivery.h"
+#include "routing/app_watch.h"
+#include "routing/timer_slot.h"
+#include "tray/effects.h"
+#include "tray/tray_window.h"
+#include "tray/window_search.h"
+
+const TvAppIdentity homeTheaterIdentity = {"Software\\InterVideo\\Home Theater", "PATH", "Home Theater.exe", "",
+                                           "Home Theater"};
+const TvAppIdentity powerVcrIdentity = {"Software\\Cyberlink\\PowerVCR II", "InstallPath", "PVCR.EXE", "",
+                                        "PowerVCR II"};
+const TvAppIdentity quickTvIdentity = {"SOFTWARE\\Honestech\\Quick TV", "AppPath", "QuickTV.EXE", "Quick_TV",
+                                       "FormMainWindow"};
+const TvAppIdentity tvAnywhereIdentity = {"Software\\Honestech\\TV Plus\\TVR", "AppPath", "MSITVR.exe",
+                                          "TV@Anywhere", "FormMainWindow"};
+
+void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity) {
+    ReadInstallInfo(app, identity.registryKey, identity.valueName, identity.exeName);
+    lstrcpynA(app.windowClass, identity.windowClass, sizeof app.windowClass);
+    lstrcpynA(app.titlePrefix, identity.titlePrefix, sizeof app.titlePrefix);
+}
+
+int ReadInstallInfo(TvAppDescriptor &app, const char *key, const char *value, const char *exe) {
+    app.installed = 0;
+    HKEY handle;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, key, &handle) != ERROR_SUCCESS) return 0;
+    char dir[sizeof app.installDir];
+    DWORD size = sizeof dir;
+    DWORD type = 0;
+    LONG rc = RegQueryValueExA(handle, value, NULL, &type, (BYTE *)dir, &size);
+    RegCloseKey(handle);
+    if (rc != ERROR_SUCCESS) return 0; // missing, or longer than the buffer
+    // A string stored without its terminator gets ours; one that fills the
+    // whole buffer that way does not fit and would run into exeName.
+    if (size == 0) {
+        dir[0] = '\0';
+    } else if (dir[size - 1] != '\0') {
+        if (size >= sizeof dir) return 0;
+        dir[size] = '\0';
+    }
+    memcpy(app.installDir, dir, sizeof dir);
+    lstrcpynA(app.exeName, exe, sizeof app.exeName);
+    app.installed = 1;
+    app.active = 0;
+    return 1;
+}
+
+HWND FindByTitlePrefix(const TvAppDescriptor &app) {
+    return FindWindowByTitlePrefix(app.titlePrefix);
+}
+
+HWND FindHomeTheaterMain() {
+    return FindWindowByExactTitle("Home Theater");
+}
+
+HWND FindPowerVcrMain() {
+    return FindWindowA("PowerVCR II Taurus", NULL);
+}
+
+HWND FindPowerVcrVideo() {
+    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top; top = GetWindow(top, GW_HWNDNEXT)) {
+        for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[128];
+            text[0] = '\0';
+            GetWindowTextA(child, text, sizeof text);
+            if (strcmp(text, "VideoWindow2") == 0) return top;
+        }
+    }
+    return NULL;
+}
+
+HWND FindFormMainWindow() {
+    return FindWindowExA(GetDesktopWindow(), NULL, NULL, "FormMainWindow");
+}
+
+namespace {
+
+HWND FindRunningInstance(const TvAppDescriptor &app) {
+    if (app.windowClass[0] != '\0') return FindWindowA(app.windowClass, NULL);
+    return FindByTitlePrefix(app);
+}
+
+} // namespace
+
+HWND Launch(TvAppDescriptor &app) {
+    HWND running = FindRunningInstance(app);
+    if (running) return running;
+    if (!app.installed) return NULL;
+    // The path is quoted: install folders such as "C:\Program Files\..." hold
+    // blanks, and unquoted WinExec would try "C:\Program.exe" first.
+    char commandLine[2 + sizeof app.installDir + 1 + sizeof app.exeName];
+    snprintf(commandLine, sizeof commandLine, "\"%s\\%s\"", app.installDir, app.exeName);
+    if (fx.WinExec(commandLine, SW_SHOW) < 31)
+        fx.MessageBoxA(NULL, "Can't launch TV application what you want.", kTelvixCaption, MB_OK);
+    else
+        app.active = 1;
+    return FindRunningInstance(app);
+}
+
+HWND ActivateOrLaunch(TvAppDescriptor &app) {
+    if (app.installed != 1) return NULL;
+    HWND w = FindByTitlePrefix(app);
+    if (!w) w = Launch(app);
+    if (!w) return NULL;
+    SetForegroundWindow(w);
+    SetActiveWindow(w);
+    return w;
+}
+
+namespace {
+
+// Closes a running instance, or brings it up or launches it and starts
+// watching it.
+void Toggle(TvAppDescriptor &app, HWND (*findMain)(), void (*close)(), int &watchFlag) {
+    if (findMain()) {
+        close();
+        return;
+    }
+    ActivateOrLaunch(app);
+    AppWatchTimer.arm();
+    if (app.active == 1) watchFlag = 1;
+}
+
+void CloseQuickTv() { CloseHonestechApp(quickTvApp); }
+void CloseTvAnywhere() { CloseHonestechApp(tvAnywhereApp); }
+
+} // namespace
+
+void ToggleHomeTheater() { Toggle(homeTheaterApp, FindHomeTheaterMain, CloseHomeTheater, watchHomeTheater); }
+void TogglePowerVcr() { Toggle(powerVcrApp, FindPowerVcrMain, ClosePowerVcr, watchPowerVcr); }
+
+void ToggleHonestechApp(TvAppDescriptor &app) {
+    if (&app == &quickTvApp)
+        Toggle(app, FindFormMainWindow, CloseQuickTv, watchQuickTv);
+    else
+        Toggle(app, FindFormMainWindow, CloseTvAnywhere, watchTvAnywhere);
+}
+
+void CloseHomeTheater() {
+    HWND w = FindByTitlePrefix(homeTheaterApp);
+    if (!w) return;
+    static const BYTE modifiers[] = {VK_MENU, VK_CONTROL, VK_SHIFT};
+    SendChord(w, false, modifiers, 3, VK_F8);
+    homeTheaterApp.active = 0;
+}
+
+void ClosePowerVcr() {
+    HWND w = FindPowerVcrMain();
+    if (!w) return;
+    static const BYTE modifiers[] = {VK_CONTROL};
+    SendChord(w, true, modifiers, 1, 'X');
+    powerVcrApp.active = 0;
+}
+
+void CloseHonestechApp(TvAppDescriptor &app) {
+    HWND w = FindFormMainWindow();
+    if (!w) return;
+    PostPrivate(w, WM_TVAPP_COMMAND, kTvCommandClose, 0);
+    app.active = 0;
+}
+
+HWND SelectHomeTheater() {
+    ClosePowerVcr();
+    CloseHonestechApp(quickTvApp);
+    CloseHonestechApp(tvAnywhereApp);
+    return ActivateOrLaunch(homeTheaterApp);
+}
+
+HWND SelectPowerVcr() {
+    CloseHomeTheater();
+    CloseHonestechApp(quickTvApp);
+    CloseHonestechApp(tvAnywhereApp);
+    return ActivateOrLaunch(powerVcrApp);
+}
+
+HWND SelectQuickTv() {
+    CloseHomeTheater();
+    ClosePowerVcr();
+    CloseHonestechApp(tvAnywhereApp);
+    return ActivateOrLaunch(quickTvApp);
+}
+
+HWND SelectTvAnywhere() {
+    CloseHomeTheater();
+    ClosePowerVcr();
+    CloseHonestechApp(quickTvApp);
+    return ActivateOrLaunch(tvAnywhereApp);
+}
+
+TvAppDescriptor *TvAppById(int tvAppId) {
+    switch (tvAppId) {
+    case kHomeTheater: return &homeTheaterApp;
+    case kPowerVcr: return &powerVcrApp;
+    case kQuickTv: return &quickTvApp;
+    case kTvAnywhere: return &tvAnywhereApp;
+    default: return NULL;
+    }
+}
+
+int IsRunning(int tvAppId) {
+    if (tvAppId == kTvAnywhere) return FindFormMainWindow() ? 1 : 0;
+    TvAppDescriptor *app = TvAppById(tvAppId);
+    return app && FindByTitlePrefix(*app) ? 1 : 0;
+}
+
+int IsInstalled(int tvAppId) {
+    TvAppDescriptor *app = TvAppById(tvAppId);
+    return app ? app->installed : 0;
+}
+
+void ClearActive(int tvAppId) {
+    if (TvAppDescriptor *app = TvAppById(tvAppId)) app->active = 0;
+}
+
+int AnyAppActive() {
+    return homeTheaterApp.active == 1 || powerVcrApp.active == 1 || quickTvApp.active == 1 ||
+           tvAnywhereApp.active == 1;
+}

@@ -1,0 +1,70 @@
+// The record of one supported TV application and the operations every user of
+// a TV application goes through: install lookup, launch, activate, close,
+// toggle, select and the running / installed queries.
+#pragma once
+#include <windows.h>
+#include "receiver/remote_key.h"
+
+struct TvAppDescriptor {
+    int installed;        // 1 when the install directory was read at start
+    int active;           // 1 while this application is the target of remote keys
+    char installDir[128]; // as stored in the registry
+    char exeName[64];
+    char windowClass[64]; // running-instance class for Launch; empty: title prefix
+    char titlePrefix[64];
+    HWND lastWindow;      // window found by the most recent key action
+};
+
+extern TvAppDescriptor homeTheaterApp;
+extern TvAppDescriptor powerVcrApp;
+extern TvAppDescriptor quickTvApp;
+extern TvAppDescriptor tvAnywhereApp;
+
+// Constant data of one application: where it is installed and how it looks.
+struct TvAppIdentity {
+    const char *registryKey; // under HKEY_LOCAL_MACHINE
+    const char *valueName;
+    const char *exeName;
+    const char *windowClass;
+    const char *titlePrefix;
+};
+extern const TvAppIdentity homeTheaterIdentity, powerVcrIdentity, quickTvIdentity, tvAnywhereIdentity;
+
+// Reads the install directory and sets the window identity of `app`.
+void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity);
+
+int ReadInstallInfo(TvAppDescriptor &app, const char *key, const char *value, const char *exe);
+HWND Launch(TvAppDescriptor &app);
+HWND ActivateOrLaunch(TvAppDescriptor &app);
+
+HWND FindByTitlePrefix(const TvAppDescriptor &app);
+HWND FindHomeTheaterMain();
+HWND FindPowerVcrMain();
+HWND FindPowerVcrVideo();
+HWND FindFormMainWindow();
+
+void ToggleHomeTheater();
+void TogglePowerVcr();
+void ToggleHonestechApp(TvAppDescriptor &app);
+
+void CloseHomeTheater();
+void ClosePowerVcr();
+void CloseHonestechApp(TvAppDescriptor &app);
+
+HWND SelectHomeTheater();
+HWND SelectPowerVcr();
+HWND SelectQuickTv();
+HWND SelectTvAnywhere();
+
+int IsRunning(int tvAppId);
+int IsInstalled(int tvAppId);
+void ClearActive(int tvAppId);
+
+// The descriptor of a TvAppId, or null outside 1..4.
+TvAppDescriptor *TvAppById(int tvAppId);
+// 1 when any of the four descriptors is the active target.
+int AnyAppActive();
+
+// Private message of the Honestech applications; wParam the command number.
+const UINT WM_TVAPP_COMMAND = WM_USER + 2000; // 0x0BD0
+const WPARAM kTvCommandClose = 1;

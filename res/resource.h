@@ -1,0 +1,20 @@
+// Resource and command numbers of the tray program.
+#pragma once
+
+#define IDI_TELVIX          50
+#define IDI_SHUTDOWN        110
+#define IDS_TRAY_TITLE      22
+#define IDS_TRAY_CLASS      23
+#define IDR_ACCELERATORS    23
+#define IDD_SETTING         20
+#define IDD_ABOUT           21
+#define IDD_SHUTDOWN        107
+
+#define IDM_ABOUT           30
+#define IDM_QUIT            31
+#define IDM_SETTING         32
+#define IDM_HOME_THEATER    1101
+#define IDM_POWERVCR        1102
+#define IDM_QUICK_TV        1103
+#define IDM_TV_ANYWHERE     1104
+#define IDM_EXIT            1201

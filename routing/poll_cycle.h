@@ -1,0 +1,33 @@
+// The poll cycle: read the remote, filter auto-repeat, route the key.
+#pragma once
+#include <windows.h>
+#include "receiver/remote_key.h"
+
+// Repeat filter state; all 0 at start.
+struct RepeatState {
+    int busy;
+    RemoteKeyCode lastCode;
+    DWORD lastTick;
+    int repeatCount;
+};
+extern RepeatState pollState;
+
+const DWORD kRepeatWindowMs = 250;
+const int kRepeatPassEvery = 10;
+
+// Records one key event at `now`; true when it is a repeat of the last one.
+bool NoteKeyEvent(RepeatState &state, RemoteKeyCode code, DWORD now);
+// The code after the repeat drop: -1 for a repeat that must not pass.
+RemoteKeyCode ApplyRepeatDrop(const RepeatState &state, bool isRepeat, bool anyActive, RemoteKeyCode code);
+
+// Reads the pressed key through the receiver; false when none is pressed.
+bool ReadRemoteKey(RemoteKeyCode *code);
+// Filters and routes one key event at `now`; `owner` owns the prompt.
+void HandleKeyEvent(HWND owner, RemoteKeyCode code, DWORD now);
+// Routes a filtered code to the prompt, the active target or the default.
+void RouteKey(HWND owner, RemoteKeyCode code);
+// Starts the default application; `check` warns when it is not installed.
+void StartDefaultApp(bool check);
+
+// The PollTimer callback.
+void CALLBACK PollCycle(HWND window, UINT message, UINT_PTR id, DWORD tick);

@@ -1,0 +1,24 @@
+// The process-wide records that are set up before the entry point runs. They
+// live in one file because their order matters: the descriptors read the
+// registry, then the timer slots are constructed, and TV@Anywhere comes last.
+#include "apps/tv_app.h"
+#include "routing/app_watch.h"
+#include "routing/poll_cycle.h"
+#include "routing/timer_slot.h"
+
+namespace {
+TvAppDescriptor MakeTvApp(const TvAppIdentity &identity) {
+    TvAppDescriptor app = {};
+    InitTvApp(app, identity);
+    return app;
+}
+} // namespace
+
+TvAppDescriptor powerVcrApp = MakeTvApp(powerVcrIdentity);
+TvAppDescriptor homeTheaterApp = MakeTvApp(homeTheaterIdentity);
+TvAppDescriptor quickTvApp = MakeTvApp(quickTvIdentity);
+
+TimerSlot PollTimer(1, PollCycle);
+TimerSlot AppWatchTimer(2, AppWatchTick);
+
+TvAppDescriptor tvAnywhereApp = MakeTvApp(tvAnywhereIdentity);

@@ -1,0 +1,105 @@
+#include "tests/support/effects_recorder.h"
+#include <stdio.h>
+
+std::vector<std::string> FakeEffects::calls;
+DWORD FakeEffects::tick, FakeEffects::tickStep;
+UINT FakeEffects::winExecResult;
+int FakeEffects::messageBoxResult;
+POINT FakeEffects::cursor;
+DWORD FakeEffects::platformId;
+BOOL FakeEffects::openTokenResult, FakeEffects::lookupResult, FakeEffects::adjustResult, FakeEffects::exitResult;
+DWORD FakeEffects::lastError;
+
+namespace {
+
+void Record(const char *format, ...) {
+    char line[600];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    FakeEffects::calls.push_back(line);
+}
+
+void WINAPI KeybdEvent(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) {
+    Record("keybd 0x%02X %u %lu %lu", vk, scan, (unsigned long)flags, (unsigned long)extra);
+}
+void WINAPI MouseEvent(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR) {
+    Record("mouse %lu %lu %lu %lu", (unsigned long)flags, (unsigned long)dx, (unsigned long)dy, (unsigned long)data);
+}
+BOOL WINAPI SetCursorPosFake(int x, int y) {
+    Record("SetCursorPos %d %d", x, y);
+    FakeEffects::cursor = {x, y};
+    return TRUE;
+}
+BOOL WINAPI GetCursorPosFake(LPPOINT point) {
+    *point = FakeEffects::cursor;
+    return TRUE;
+}
+UINT WINAPI WinExecFake(LPCSTR commandLine, UINT show) {
+    Record("WinExec %s %u", commandLine, show);
+    return FakeEffects::winExecResult;
+}
+int WINAPI MessageBoxFake(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    Record("MessageBox %s|%s|0x%X|%s", text, caption, type, owner ? "owned" : "no owner");
+    return FakeEffects::messageBoxResult;
+}
+BOOL WINAPI GetVersionExFake(LPOSVERSIONINFOA info) {
+    Record("GetVersionExA %lu", (unsigned long)info->dwOSVersionInfoSize);
+    info->dwPlatformId = FakeEffects::platformId;
+    return TRUE;
+}
+BOOL WINAPI OpenProcessTokenFake(HANDLE, DWORD access, PHANDLE token) {
+    Record("OpenProcessToken 0x%lX", (unsigned long)access);
+    *token = FakeEffects::openTokenResult ? (HANDLE)0x1234 : NULL;
+    return FakeEffects::openTokenResult;
+}
+BOOL WINAPI LookupPrivilegeValueFake(LPCSTR, LPCSTR name, PLUID luid) {
+    Record("LookupPrivilegeValueA %s", name);
+    luid->LowPart = 19;
+    luid->HighPart = 0;
+    return FakeEffects::lookupResult;
+}
+BOOL WINAPI AdjustTokenPrivilegesFake(HANDLE, BOOL, PTOKEN_PRIVILEGES state, DWORD, PTOKEN_PRIVILEGES, PDWORD) {
+    Record("AdjustTokenPrivileges %lu %lu 0x%lX", (unsigned long)state->PrivilegeCount,
+           (unsigned long)state->Privileges[0].Luid.LowPart, (unsigned long)state->Privileges[0].Attributes);
+    return FakeEffects::adjustResult;
+}
+DWORD WINAPI GetLastErrorFake() { return FakeEffects::lastError; }
+BOOL WINAPI ExitWindowsExFake(UINT flags, DWORD reason) {
+    Record("ExitWindowsEx 0x%X %lu", flags, (unsigned long)reason);
+    return FakeEffects::exitResult;
+}
+DWORD WINAPI TickFake() {
+    DWORD now = FakeEffects::tick;
+    FakeEffects::tick += FakeEffects::tickStep;
+    return now;
+}
+void WINAPI SleepFake(DWORD ms) { Record("Sleep %lu", (unsigned long)ms); }
+
+} // namespace
+
+FakeEffects::FakeEffects() {
+    calls.clear();
+    tick = 1000000;
+    tickStep = 0;
+    winExecResult = 33;
+    messageBoxResult = IDOK;
+    cursor = {100, 100};
+    platformId = VER_PLATFORM_WIN32_NT;
+    openTokenResult = lookupResult = adjustResult = exitResult = TRUE;
+    lastError = ERROR_SUCCESS;
+    fx = {KeybdEvent,          MouseEvent,          SetCursorPosFake,          GetCursorPosFake,
+          WinExecFake,         MessageBoxFake,      GetVersionExFake,          OpenProcessTokenFake,
+          LookupPrivilegeValueFake, AdjustTokenPrivilegesFake, GetLastErrorFake, ExitWindowsExFake,
+          TickFake,            TickFake,            SleepFake};
+}
+
+FakeEffects::~FakeEffects() { fx = realEffects; }
+
+std::vector<std::string> FakeEffects::CallsStartingWith(const std::string &prefix) {
+    std::vector<std::string> out;
+    for (const std::string &c : calls)
+        if (c.compare(0, prefix.size(), prefix) == 0) out.push_back(c);
+    return out;
+}

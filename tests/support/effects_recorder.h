@@ -1,0 +1,30 @@
+// Replaces the effect table with recorders for the life of one object, so a
+// unit test sees synthesized input, launches, message boxes and sleeps as
+// lines of text and controls the clock.
+#pragma once
+#include <string>
+#include <vector>
+#include "tray/effects.h"
+
+struct FakeEffects {
+    FakeEffects();
+    ~FakeEffects();
+    FakeEffects(const FakeEffects &) = delete;
+    FakeEffects &operator=(const FakeEffects &) = delete;
+
+    // What the program did, in order, one line per call, e.g.
+    // "keybd 0x12 1", "WinExec \"C:\\tv\\PVCR.EXE\" 5", "MessageBox text|caption|0x10000".
+    static std::vector<std::string> calls;
+    // Only the lines that begin with `prefix`.
+    static std::vector<std::string> CallsStartingWith(const std::string &prefix);
+
+    static DWORD tick;           // GetTickCount and timeGetTime
+    static DWORD tickStep;       // added to the clock after each read
+    static UINT winExecResult;   // 33: started
+    static int messageBoxResult; // IDOK
+    static POINT cursor;         // GetCursorPos answers it, SetCursorPos moves it
+    // Shutdown: the platform family and the answers of each step.
+    static DWORD platformId;
+    static BOOL openTokenResult, lookupResult, adjustResult, exitResult;
+    static DWORD lastError;
+};

@@ -1,0 +1,67 @@
+#!/usr/bin/env python3
+"""Draws the programs' icons (32x32 and 16x16, 32-bit) into res/*.ico."""
+import struct, sys, os
+
+def ico(images):
+    """images: list of (size, pixel function (x, y) -> (r, g, b, a))"""
+    head = struct.pack('<HHH', 0, 1, len(images))
+    blobs = []
+    for size, px in images:
+        bmp = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+        rows = b''
+        for y in range(size - 1, -1, -1):
+            for x in range(size):
+                r, g, b, a = px(x * 32 // size, y * 32 // size)
+                rows += bytes((b, g, r, a))
+        mask_row = ((size + 31) // 32) * 4
+        bmp += rows + b'\0' * (mask_row * size)
+        blobs.append((size, bmp))
+    offset = 6 + 16 * len(blobs)
+    entries = b''
+    for size, bmp in blobs:
+        entries += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32, len(bmp), offset)
+        offset += len(bmp)
+    return head + entries + b''.join(b for _, b in blobs)
+
+CLEAR = (0, 0, 0, 0)
+
+def remote(x, y):
+    # A dark handset with a red power button and a grid of keys.
+    if not (9 <= x <= 22 and 2 <= y <= 29):
+        return CLEAR
+    if x in (9, 22) or y in (2, 29):
+        return (20, 20, 30, 255)
+    if 12 <= x <= 14 and 5 <= y <= 7:
+        return (220, 30, 30, 255)
+    if 11 <= x <= 20 and 11 <= y <= 26 and (x - 11) % 4 < 2 and (y - 11) % 4 < 2:
+        return (120, 200, 255, 255)
+    return (60, 60, 75, 255)
+
+def power(x, y):
+    # A power symbol on a blue disc.
+    dx, dy = x - 15.5, y - 15.5
+    d2 = dx * dx + dy * dy
+    if d2 > 15 * 15:
+        return CLEAR
+    ring = 7 * 7 <= d2 <= 9.5 * 9.5 and not (abs(dx) < 3 and dy < 0)
+    bar = abs(dx) < 1.5 and -11 <= dy <= 0
+    if ring or bar:
+        return (255, 255, 255, 255)
+    return (30, 80, 170, 255)
+
+def broom(x, y):
+    # A box with a red cross: software being removed.
+    if 4 <= x <= 27 and 8 <= y <= 27:
+        if x in (4, 27) or y in (8, 27):
+            return (90, 60, 20, 255)
+        if abs((x - 4) - (y - 8) * 24 / 20) < 2 or abs((27 - x) - (y - 8) * 24 / 20) < 2:
+            return (210, 30, 30, 255)
+        return (230, 190, 120, 255)
+    if 8 <= x <= 23 and 4 <= y <= 7:
+        return (200, 160, 90, 255)
+    return CLEAR
+
+out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..', 'res')
+for name, fn in (('telvix.ico', remote), ('shutdown.ico', power), ('purgex.ico', broom)):
+    with open(os.path.join(out, name), 'wb') as f:
+        f.write(ico([(32, fn), (16, fn)]))

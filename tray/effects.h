@@ -1,0 +1,32 @@
+// The calls that must not really happen in a unit test, or that wait for a
+// person: synthesized input, starting programs, message boxes, the shutdown
+// and the clock. Everything goes through this one table, which holds the real
+// functions; unit tests swap in recorders. Everything else is called directly.
+#pragma once
+#include <windows.h>
+
+struct Effects {
+    void(WINAPI *keybd_event)(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra);
+    void(WINAPI *mouse_event)(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR extra);
+    BOOL(WINAPI *SetCursorPos)(int x, int y);
+    BOOL(WINAPI *GetCursorPos)(LPPOINT point);
+    UINT(WINAPI *WinExec)(LPCSTR commandLine, UINT show);
+    int(WINAPI *MessageBoxA)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+    // Shutdown and the platform family it depends on.
+    BOOL(WINAPI *GetVersionExA)(LPOSVERSIONINFOA info);
+    BOOL(WINAPI *OpenProcessToken)(HANDLE process, DWORD access, PHANDLE token);
+    BOOL(WINAPI *LookupPrivilegeValueA)(LPCSTR system, LPCSTR name, PLUID luid);
+    BOOL(WINAPI *AdjustTokenPrivileges)(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES newState,
+                                        DWORD length, PTOKEN_PRIVILEGES previous, PDWORD returned);
+    DWORD(WINAPI *GetLastError)();
+    BOOL(WINAPI *ExitWindowsEx)(UINT flags, DWORD reason);
+    // Clock.
+    DWORD(WINAPI *GetTickCount)();
+    DWORD(WINAPI *timeGetTime)();
+    void(WINAPI *Sleep)(DWORD ms);
+};
+
+extern Effects fx;
+
+// The table as the program starts with it; tests restore it from here.
+extern const Effects realEffects;

@@ -1,0 +1,56 @@
+#include "tray/locale.h"
+#include <windows.h>
+#include <stdio.h>
+#include "tray/effects.h"
+
+int JapanLayout = 0;
+
+int CountryCodeFromText(const char *text) {
+    int value = 0;
+    for (int i = 0; i < 5 && text[i] != '\0'; ++i)
+        value = value * 10 + (text[i] - '0');
+    return value;
+}
+
+int CountryCodeFromRegistry() {
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\International", &key) != ERROR_SUCCESS)
+        return 0;
+    char text[30];
+    DWORD size = sizeof text - 1; // room for our own terminator
+    DWORD type = 0;
+    LONG rc = RegQueryValueExA(key, "iCountry", NULL, &type, (BYTE *)text, &size);
+    RegCloseKey(key);
+    // An unreadable or non-text value is no country at all, so not Japan.
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return 0;
+    text[size] = '\0';
+    return CountryCodeFromText(text);
+}
+
+int CountryCodeFromWinIni(const char *winIniPath) {
+    return (int)GetPrivateProfileIntA("intl", "iCountry", 1, winIniPath);
+}
+
+int GetCountryCode() {
+    if (GetVersion() & 0x80000000u) {
+        char windowsDir[128];
+        UINT n = GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+        if (n == 0 || n >= sizeof windowsDir) windowsDir[0] = '\0';
+        char path[128 + 16];
+        snprintf(path, sizeof path, "%s\\win.ini", windowsDir);
+        return CountryCodeFromWinIni(path);
+    }
+    return CountryCodeFromRegistry();
+}
+
+void DetermineJapanLayout() {
+    JapanLayout = (GetCountryCode() == 81) ? 1 : 0;
+}
+
+bool IsWin9xPlatform() {
+    OSVERSIONINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info; // 148
+    if (!fx.GetVersionExA(&info)) return false;
+    return info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}

@@ -1,0 +1,5 @@
+#include "tray/tray_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return RunTelvix(instance);
+}

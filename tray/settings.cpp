@@ -1,0 +1,65 @@
+#include "tray/settings.h"
+#include <windows.h>
+
+int defaultTvApp = 2;
+bool alwaysRemoteOff = false;
+
+namespace {
+
+void WriteDword(HKEY key, const char *name, DWORD value) {
+    RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value);
+}
+
+// Reads a REG_DWORD of exactly four bytes. A value of another type or size is
+// treated as unreadable, so it is repaired rather than misread.
+bool ReadDword(HKEY key, const char *name, DWORD *value) {
+    DWORD type = 0, size = sizeof *value;
+    LONG rc = RegQueryValueExA(key, name, NULL, &type, (BYTE *)value, &size);
+    return rc == ERROR_SUCCESS && type == REG_DWORD && size == sizeof *value;
+}
+
+} // namespace
+
+int LoadSettings() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                            &key, NULL) == ERROR_SUCCESS) {
+            WriteDword(key, "DefaultTVAPP", (DWORD)defaultTvApp);
+            WriteDword(key, "AlwaysRemoteOff", 0);
+            RegFlushKey(key);
+            RegCloseKey(key);
+        }
+        return 1;
+    }
+    DWORD value;
+    if (ReadDword(key, "DefaultTVAPP", &value)) {
+        defaultTvApp = (int)value;
+    } else {
+        WriteDword(key, "DefaultTVAPP", (DWORD)defaultTvApp);
+        RegFlushKey(key);
+    }
+    if (ReadDword(key, "AlwaysRemoteOff", &value)) {
+        alwaysRemoteOff = (value == 1);
+    } else {
+        WriteDword(key, "AlwaysRemoteOff", 0);
+        RegFlushKey(key);
+    }
+    RegCloseKey(key);
+    return 1;
+}
+
+int SaveSettings() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return 0;
+    DWORD value;
+    if (!ReadDword(key, "DefaultTVAPP", &value)) {
+        RegCloseKey(key);
+        return 0;
+    }
+    WriteDword(key, "DefaultTVAPP", (DWORD)defaultTvApp);
+    RegFlushKey(key);
+    RegCloseKey(key);
+    return 1;
+}

@@ -1,0 +1,12 @@
+// The two persistent settings of the tray program, in HKLM.
+#pragma once
+
+#define TELVIX_SETTINGS_KEY "SOFTWARE\\Halvex Multimedia\\Corvane Utilities"
+
+extern int defaultTvApp;       // TvAppId the power key starts; DefaultTVAPP
+extern bool alwaysRemoteOff;   // AlwaysRemoteOff == 1 stops the program at start
+
+// Reads the settings, creating or repairing missing values. Always succeeds.
+int LoadSettings();
+// Writes DefaultTVAPP; 0 when the key or its value is missing.
+int SaveSettings();

@@ -1,0 +1,92 @@
+// Start-up of the tray program, in its fixed order, and the message loop.
+#include <stdio.h>
+#include "res/resource.h"
+#include "routing/timer_slot.h"
+#include "tray/locale.h"
+#include "tray/settings.h"
+#include "tray/tray_window.h"
+#include "tray/window_search.h"
+
+namespace {
+
+// The competing manager starts from this shortcut; removing it keeps it from
+// grabbing the remote at the next log-on.
+void DeleteWinCinemaShortcut() {
+    char windowsDir[128];
+    UINT n = GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+    if (n == 0 || n >= sizeof windowsDir) return; // never delete a truncated path
+    char path[sizeof windowsDir + 64];
+    int len = snprintf(path, sizeof path, "%s\\Start Menu\\Programs\\StartUp\\InterVideo WinCinema Manager.lnk",
+                       windowsDir);
+    if (len < 0 || len >= (int)sizeof path) return;
+    DeleteFileA(path);
+}
+
+void CloseCompetingPrograms() {
+    if (HWND manager = FindWindowByTitlePrefix("InterVideo WinCinema Manager")) {
+        PostMessageA(manager, WM_COMMAND, 57665, 0);
+        PostMessageA(manager, WM_CLOSE, 0, 0);
+        PostMessageA(manager, WM_DESTROY, 0, 0);
+    }
+    if (HWND remote = FindWindowByTitlePrefix("Tuner Remote Control")) {
+        PostMessageA(remote, WM_CLOSE, 0, 0);
+        PostMessageA(remote, WM_DESTROY, 0, 0);
+    }
+}
+
+bool AnotherRemoteRuns() {
+    return FindWindowA("Tarnel Remote Control", NULL) || FindWindowA("Corvane Remote Control", NULL);
+}
+
+} // namespace
+
+int RunTelvix(HINSTANCE instance) {
+    DeleteWinCinemaShortcut();
+    CloseCompetingPrograms();
+    if (AnotherRemoteRuns()) return 0;
+
+    char title[100], className[100];
+    title[0] = className[0] = '\0';
+    LoadStringA(instance, IDS_TRAY_TITLE, title, sizeof title);
+    LoadStringA(instance, IDS_TRAY_CLASS, className, sizeof className);
+
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = TrayWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TELVIX));
+    wc.hIconSm = wc.hIcon;
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    wc.lpszClassName = className;
+    RegisterClassExA(&wc);
+
+    appInstance = instance;
+    HWND window = CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
+                                  NULL, NULL, instance, NULL);
+    if (!window) return 0;
+    trayWindow = window;
+    LoadSettings();
+    if (alwaysRemoteOff) return 0;
+
+    ShowWindow(trayWindow, SW_HIDE);
+    UpdateWindow(trayWindow);
+    if (deviceFound) {
+        PollTimer.bind(trayWindow, kPollPeriodMs);
+        PollTimer.arm();
+        DetermineJapanLayout();
+        AppWatchTimer.bind(trayWindow, kAppWatchPeriodMs);
+        AppWatchTimer.disarm();
+    }
+
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        if (TranslateAcceleratorA(msg.hwnd, accelerators, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    // Every way out of the loop is a quit request of ours with code 0.
+    return 0;
+}

@@ -1,0 +1,18 @@
+// The hidden TrayWindow: its window procedure, pop-up menu and start-up.
+#pragma once
+#include <windows.h>
+
+extern HINSTANCE appInstance;
+extern HWND trayWindow;       // null until CreateWindowExA returns
+extern int deviceFound;       // cleared when the receiver cannot be bound
+extern HMENU popupMenu;
+
+const char kTelvixCaption[] = "Corvane Remote Control";
+
+LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Builds the pop-up menu for the current default application.
+HMENU BuildPopupMenu();
+
+// The start-up sequence and message loop; returns the exit code.
+int RunTelvix(HINSTANCE instance);

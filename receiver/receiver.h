@@ -4,16 +4,31 @@
 #include "receiver/remote_key.h"
 
 struct IKsControl;
+struct IBaseFilter;
 
 // Control interface of the bound capture filter; null when none is bound.
 extern IKsControl *ReceiverControl;
 
+// Friendly names of the supported capture devices, in the order tried.
+extern const char *const CaptureDeviceNames[4];
+
 // Binds the capture filter by friendly name; true when its control is obtained.
 bool OpenReceiver();
+// The last device of `category` whose friendly name equals `name` exactly, or null.
+IBaseFilter *FindCaptureFilter(GUID category, const char *name);
+
+// One driver request each; true on S_OK only. A failed pin read leaves *level.
+bool ReadGpioPin(BYTE pin, BYTE *level);
+bool ReadBusBytes(BYTE address, BYTE subAddress, int sendSubAddress, BYTE *buffer, DWORD count);
 
 // True while a remote key is pressed.
 bool IsKeyPressed();
 // Raw code of the pressed key.
 int ReadRawKeyCode();
+// The raw code from the pin code and the device byte (busRead false: the
+// device byte could not be read and `deviceByte` means nothing).
+int DecodeRawKeyCode(BYTE pinCode, bool busRead, BYTE deviceByte);
+// What a failed device-byte read gives: a raw code that no key map acts on.
+const int kUnreadKeyCode = 255;
 // Raw code to logical key (non-Japanese layout only).
 RemoteKeyCode MapRawKeyCode(int raw);

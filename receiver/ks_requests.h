@@ -1,0 +1,67 @@
+// Kernel-streaming pieces the receiver needs: the control interface of the
+// capture filter and the card driver's two private property requests.
+// Declared here because the toolchain's ks headers drag in far more than this.
+#pragma once
+#include <windows.h>
+#include <stddef.h>
+
+// KSPROPERTY: the header of every property request.
+struct KsPropertyHeader {
+    GUID set;
+    ULONG id;
+    ULONG flags;
+};
+const ULONG kKsPropertyTypeGet = 1;
+
+// IKsControl {28F54685-06FD-11D2-B27A-00A0C9223196}
+struct IKsControl : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE KsProperty(KsPropertyHeader *property, ULONG propertyLength, void *propertyData,
+                                                 ULONG dataLength, ULONG *bytesReturned) = 0;
+    virtual HRESULT STDMETHODCALLTYPE KsMethod(void *method, ULONG methodLength, void *methodData, ULONG dataLength,
+                                               ULONG *bytesReturned) = 0;
+    virtual HRESULT STDMETHODCALLTYPE KsEvent(void *event, ULONG eventLength, void *eventData, ULONG dataLength,
+                                              ULONG *bytesReturned) = 0;
+};
+
+const GUID kIidKsControl = {0x28F54685, 0x06FD, 0x11D2, {0xB2, 0x7A, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
+const GUID kKsCategoryCapture = {0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
+
+// The driver's GPIO property set and its pin-read request.
+const GUID kGpioPropertySet = {0x9490E589, 0x6B17, 0x44EC, {0x94, 0x35, 0x5E, 0x35, 0x87, 0xF9, 0xFB, 0xCE}};
+struct GpioReadRequest {
+    KsPropertyHeader property;
+    BYTE pin;
+    BYTE unset[7];
+};
+
+// The driver's bus property set and its read request; pointers have the
+// width of the calling process.
+const GUID kBusPropertySet = {0xFBB1C466, 0xBE03, 0x470F, {0x9A, 0x8F, 0xA2, 0xAA, 0x0F, 0xA2, 0xC0, 0xEE}};
+struct BusReadRequest {
+    KsPropertyHeader property;
+    BYTE address;
+    const BYTE *subAddress;
+    ULONG subAddressLength;
+    BYTE *data;
+    ULONG dataLength;
+    ULONG unset;
+};
+const ULONG kBusPropertyDataSize = 8;
+
+static_assert(sizeof(KsPropertyHeader) == 24, "KSPROPERTY is 24 bytes");
+static_assert(offsetof(KsPropertyHeader, id) == 16 && offsetof(KsPropertyHeader, flags) == 20, "KSPROPERTY layout");
+static_assert(sizeof(GpioReadRequest) == 32 && offsetof(GpioReadRequest, pin) == 24, "GPIO request layout");
+#if defined(_WIN64)
+static_assert(offsetof(BusReadRequest, address) == 24 && offsetof(BusReadRequest, subAddress) == 32 &&
+                  offsetof(BusReadRequest, subAddressLength) == 40 && offsetof(BusReadRequest, data) == 48 &&
+                  offsetof(BusReadRequest, dataLength) == 56 && offsetof(BusReadRequest, unset) == 60 &&
+                  sizeof(BusReadRequest) == 64,
+              "bus request layout, 64-bit pointers");
+#else
+static_assert(offsetof(BusReadRequest, address) == 24 && sizeof(((BusReadRequest *)0)->subAddress) == 4 &&
+                  offsetof(BusReadRequest, subAddress) == 28 && offsetof(BusReadRequest, subAddressLength) == 32 &&
+                  offsetof(BusReadRequest, data) == 36 && sizeof(((BusReadRequest *)0)->data) == 4 &&
+                  offsetof(BusReadRequest, dataLength) == 40 && offsetof(BusReadRequest, unset) == 44 &&
+                  sizeof(BusReadRequest) == 48,
+              "bus request layout, 32-bit pointers");
+#endif

@@ -9,3 +9,6 @@ void DispatchTvAnywhereKey(RemoteKeyCode code);
 
 // Posts WM_TVAPP_COMMAND with `command` to the application's window, if present.
 void SendTvCommand(TvAppDescriptor &app, int command);
+
+// Spins on timeGetTime until `ms` have passed; returns the time that passed.
+DWORD BusyWaitMs(DWORD ms);

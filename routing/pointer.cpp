@@ -1,6 +1,120 @@
-// PLACEHOLDER until pointer emulation lands.
 #include "routing/pointer.h"
+#include "tray/effects.h"
+
 int pointerAcceleration = 0;
-void InitScreenMetrics() {}
-void UpdateScreenMetrics(WPARAM, LPARAM) {}
-void PointerKey(RemoteKeyCode) {}
+PointerArea pointerArea = {0, 0, 0, 0, 0, 0};
+int pointerButtonHeld = 0;
+
+namespace {
+
+PointerArea AreaOfSize(int width, int height) {
+    return {0, 0, width - 1, height - 1, width / 160, width / 80};
+}
+
+// Laid out like the remote's number pad: 1 2 3 on top, 7 8 9 at the bottom.
+const struct {
+    RemoteKeyCode code;
+    int dx, dy; // in steps
+} kDirections[] = {
+    {1, -1, -1}, // up-left
+    {2, 0, -1},  // up
+    {3, +1, -1}, // up-right
+    {4, -1, 0},  // left
+    {6, +1, 0},  // right
+    {7, -1, +1}, // down-left
+    {8, 0, +1},  // down
+    {9, +1, +1}, // down-right
+};
+
+void SendButton(DWORD flag, POINT at) {
+    fx.mouse_event(flag, (DWORD)at.x, (DWORD)at.y, 0, (ULONG_PTR)GetMessageExtraInfo());
+}
+
+POINT CursorPos() {
+    POINT p = {0, 0};
+    fx.GetCursorPos(&p);
+    return p;
+}
+
+void Move(RemoteKeyCode code) {
+    int step = MoveStep(pointerArea, ++pointerAcceleration);
+    POINT to;
+    if (!MoveTarget(code, CursorPos(), step, &to)) return;
+    if (InsideArea(pointerArea, to)) {
+        fx.SetCursorPos(to.x, to.y);
+    } else {
+        // Stay put; the next move starts slowly again.
+        pointerAcceleration = 0;
+    }
+}
+
+} // namespace
+
+PointerArea AreaFromFullScreen(int fullWidth, int fullHeight) {
+    if (fullHeight % 2 != 0) fullHeight += 19;
+    return AreaOfSize(fullWidth, fullHeight);
+}
+
+PointerArea AreaFromDisplayChange(LPARAM lParam) {
+    return AreaOfSize(LOWORD(lParam), HIWORD(lParam));
+}
+
+int MoveStep(const PointerArea &area, int count) {
+    if (count >= 10) return area.largeStep;
+    if (count >= 5) return area.smallStep;
+    return 1;
+}
+
+bool MoveTarget(RemoteKeyCode code, POINT from, int step, POINT *to) {
+    for (const auto &d : kDirections) {
+        if (d.code != code) continue;
+        *to = {from.x + d.dx * step, from.y + d.dy * step};
+        return true;
+    }
+    return false;
+}
+
+bool InsideArea(const PointerArea &area, POINT p) {
+    return area.left < p.x && p.x < area.right && area.top < p.y && p.y < area.bottom;
+}
+
+DWORD ToggleButtonFlag(bool wasHeld, bool swapped) {
+    if (wasHeld) return swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    return swapped ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+}
+
+void InitScreenMetrics() {
+    pointerArea = AreaFromFullScreen(GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
+}
+
+void UpdateScreenMetrics(WPARAM, LPARAM lParam) {
+    pointerArea = AreaFromDisplayChange(lParam);
+}
+
+void PointerKey(RemoteKeyCode code) {
+    if ((unsigned)code > 10) return;
+    switch (code) {
+    case 0: {
+        POINT at = CursorPos();
+        SendButton(MOUSEEVENTF_LEFTDOWN, at);
+        SendButton(MOUSEEVENTF_LEFTUP, at);
+        break;
+    }
+    case 10: {
+        POINT at = CursorPos();
+        SendButton(MOUSEEVENTF_RIGHTDOWN, at);
+        SendButton(MOUSEEVENTF_RIGHTUP, at);
+        break;
+    }
+    case 5: {
+        // Only the drag toggle follows swapped buttons; 0 and 10 are fixed.
+        bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+        POINT at = CursorPos();
+        DWORD flag = ToggleButtonFlag(pointerButtonHeld != 0, swapped);
+        pointerButtonHeld = pointerButtonHeld ? 0 : 1;
+        SendButton(flag, at);
+        break;
+    }
+    default: Move(code); break;
+    }
+}

@@ -1,0 +1,98 @@
+// What each remote key does to Honestech Quick TV and TV@Anywhere: one command
+// number posted in WM_TVAPP_COMMAND to the "FormMainWindow" window. Both maps
+// share the table; TV@Anywhere waits after two of its commands.
+#include "apps/key_delivery.h"
+#include "apps/key_maps.h"
+#include "tray/effects.h"
+#include "tray/locale.h"
+
+namespace {
+
+const int kNothing = 0;  // the map does nothing on this key
+const int kSame = -1;    // JapanLayout 1: as JapanLayout 0
+
+struct TvCommandRow {
+    RemoteKeyCode key;
+    int western;            // JapanLayout 0
+    int japanese;           // JapanLayout 1
+    DWORD tvAnywhereWaitMs; // TV@Anywhere only: busy wait after the command
+};
+
+const TvCommandRow kTvCommands[] = {
+    // key  JapanLayout 0   JapanLayout 1   TV@Anywhere wait
+    {0,   10000 + 0,       10000 + 10,     0},
+    {1,   10000 + 1,       kSame,          0},
+    {2,   10000 + 2,       kSame,          0},
+    {3,   10000 + 3,       kSame,          0},
+    {4,   10000 + 4,       kSame,          0},
+    {5,   10000 + 5,       kSame,          0},
+    {6,   10000 + 6,       kSame,          0},
+    {7,   10000 + 7,       kSame,          0},
+    {8,   10000 + 8,       kSame,          0},
+    {9,   10000 + 9,       kSame,          0},
+    {10,  10000 + 100,     10000 + 11,     0},
+    {11,  206,             kSame,          0},
+    {12,  4004,            kSame,          0},
+    {13,  1001,            kSame,          0},
+    {14,  1002,            kSame,          0},
+    {15,  200,             kSame,          0},
+    {16,  403,             kSame,          0},
+    {17,  3,               kSame,          0},
+    {18,  kNothing /* the routing toggles the application */, kSame, 0},
+    {19,  300,             kSame,          0},
+    {20,  kNothing /* the routing sends 6000 */, kSame, 0},
+    {21,  kNothing /* the routing sends 5001 */, kSame, 0},
+    {22,  3001,            kSame,          0},
+    {23,  4003,            10000 + 12,     0},
+    {24,  5,               kSame,          0},
+    {25,  8,               1003,           0},
+    {26,  4001,            kSame,          200},
+    {27,  401,             kSame,          0},
+    {28,  1003,            8,              0},
+    {29,  1000,            kSame,          0},
+    {30,  4002,            kSame,          200},
+    {31,  402,             kSame,          0},
+    {256, 5002,            kSame,          0},
+    {512, 5003,            kSame,          0},
+};
+
+const TvCommandRow *CommandRowFor(RemoteKeyCode key) {
+    for (const TvCommandRow &row : kTvCommands)
+        if (row.key == key) return &row;
+    return nullptr;
+}
+
+int CommandFor(const TvCommandRow &row) {
+    return JapanLayout && row.japanese != kSame ? row.japanese : row.western;
+}
+
+} // namespace
+
+void SendTvCommand(TvAppDescriptor &app, int command) {
+    HWND window = FindForKeyAction(app, FindFormMainWindow);
+    if (window) PostPrivate(window, WM_TVAPP_COMMAND, (WPARAM)command, 0);
+}
+
+DWORD BusyWaitMs(DWORD ms) {
+    // A spin, not a sleep: nothing else of ours runs until the time is up.
+    // The unsigned difference makes the counter's wrap harmless.
+    DWORD start = fx.timeGetTime();
+    DWORD elapsed;
+    do {
+        elapsed = fx.timeGetTime() - start;
+    } while (elapsed < ms);
+    return elapsed;
+}
+
+void DispatchQuickTvKey(RemoteKeyCode code) {
+    const TvCommandRow *row = CommandRowFor(code);
+    if (!row || CommandFor(*row) == kNothing) return;
+    SendTvCommand(quickTvApp, CommandFor(*row));
+}
+
+void DispatchTvAnywhereKey(RemoteKeyCode code) {
+    const TvCommandRow *row = CommandRowFor(code);
+    if (!row || CommandFor(*row) == kNothing) return;
+    SendTvCommand(tvAnywhereApp, CommandFor(*row));
+    if (row->tvAnywhereWaitMs) BusyWaitMs(row->tvAnywhereWaitMs);
+}

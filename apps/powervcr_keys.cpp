@@ -1,0 +1,71 @@
+// What each remote key does to CyberLink PowerVCR II: keystrokes posted to its
+// "PowerVCR II Taurus" window, chords after activating it, and a show toggle
+// of its main and video windows.
+#include "apps/key_map_rows.h"
+#include "apps/key_maps.h"
+
+namespace {
+
+// Recording (key 13) would otherwise stop at PowerVCR II's capture dialog.
+// The key is never created: without an installation there is nothing to tell.
+void DisableCaptureDialog() {
+    HKEY key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink", &key) != ERROR_SUCCESS) return;
+    DWORD one = 1;
+    RegSetValueExA(key, "DisableCapDlg", 0, REG_DWORD, (const BYTE *)&one, sizeof one);
+    RegCloseKey(key);
+}
+
+// Key 24: the video window is toggled too, even when the main window is gone.
+void ToggleMainAndVideo(TvAppDescriptor &app) {
+    HWND video = FindPowerVcrVideo();
+    HWND main = FindForKeyAction(app, FindPowerVcrMain);
+    if (main) ToggleShow(main);
+    if (video) ToggleShow(video);
+}
+
+// Every chord of this map activates PowerVCR II first.
+constexpr KeyAction Chord(BYTE modifier, BYTE key) { return ChordOf(kWithActivation, modifier, key); }
+constexpr KeyAction Chord(BYTE first, BYTE second, BYTE key) { return ChordOf(kWithActivation, first, second, key); }
+
+const KeyRow kPowerVcrKeys[] = {
+    // key  JapanLayout 0                                 JapanLayout 1
+    {0,  PostedDigit(0),                                  Chord(kVkAlt, kVkCtrl, VK_F10)},
+    {1,  PostedDigit(1),                                  Same},
+    {2,  PostedDigit(2),                                  Same},
+    {3,  PostedDigit(3),                                  Same},
+    {4,  PostedDigit(4),                                  Same},
+    {5,  PostedDigit(5),                                  Same},
+    {6,  PostedDigit(6),                                  Same},
+    {7,  PostedDigit(7),                                  Same},
+    {8,  PostedDigit(8),                                  Same},
+    {9,  PostedDigit(9),                                  Same},
+    {10, PostedBareKey(VK_MULTIPLY),                      Chord(kVkAlt, kVkCtrl, VK_F11)},
+    {11, Nothing,                                         Same},
+    {12, Chord(kVkCtrl, 0x55 /* U */),                    Same},
+    {13, After(DisableCaptureDialog, PostedBareKey(0x52 /* R */)), Same},
+    {14, PostedBareKey(0x53 /* S */),                     Same},
+    {15, PostedKey(0x54 /* T */, 0x58),                   Same},
+    {16, PostedBareKey(0x51 /* Q */),                     Same},
+    {17, PostedBareKey(0x5A /* Z */),                     Same},
+    {18, Nothing /* the routing toggles PowerVCR II */,   Same},
+    {19, Chord(kVkCtrl, 0x4D /* M */),                    Same},
+    {20, Nothing /* the routing toggles PowerVCR II */,   Same},
+    {21, Nothing /* ignored for PowerVCR II */,           Same},
+    {22, PostedChar(0x0D, 0x1C),                          Same},
+    {23, Chord(kVkCtrl, 0x52 /* R */),                    Chord(kVkAlt, kVkCtrl, VK_F12)},
+    {24, CustomAction(ToggleMainAndVideo),                Same},
+    {25, Chord(kVkCtrl, 0x53 /* S */),                    PostedBareKey(VK_SPACE)},
+    {26, PostedBareKey(0x4E /* N */),                     Same},
+    {27, PostedBareKey(VK_ADD),                           Same},
+    {28, PostedBareKey(VK_SPACE),                         Chord(kVkCtrl, 0x53 /* S */)},
+    {29, PostedBareKey(0x43 /* C */),                     Same},
+    {30, PostedBareKey(0x50 /* P */),                     Same},
+    {31, PostedBareKey(VK_SUBTRACT),                      Same},
+};
+
+} // namespace
+
+void DispatchPowerVcrKey(RemoteKeyCode code) {
+    RunKeyMap(kPowerVcrKeys, sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0], powerVcrApp, FindPowerVcrMain, code);
+}

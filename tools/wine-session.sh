@@ -5,7 +5,8 @@
 # (they would otherwise hold a test runner's pipe open until they end).
 . "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 start_wine_session() {
-  local dir="$1"
+  local dir
+  dir="$(cd "$1" && pwd)"
   "$dir/wine-run" --prepare
   if [ "${KEEP_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
     start_xvfb "${2:-1024x768x24}"

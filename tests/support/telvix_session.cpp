@@ -1,0 +1,69 @@
+#include "tests/support/telvix_session.h"
+#include "tests/support/registry_fixture.h"
+
+void ClearStandInInstalls() {
+    for (const char *key : kInstallKeys) DeleteKeyTree(HKEY_LOCAL_MACHINE, key);
+}
+
+void CloseStrayWindows(const char *className) {
+    for (int i = 0; i < 10; ++i) {
+        HWND w = FindWindowA(className, NULL);
+        if (!w) return;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+            TerminateProcess(process, 99);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+}
+
+TelvixSession::TelvixSession(const std::string &name) : appsDir_(ScratchDir(name)) {
+    CloseStrayWindows(kTrayClass);
+    ClearStandInInstalls();
+    ClearSettings();
+    DeleteFileA((appsDir_ + "\\tvapp_sim.log").c_str());
+}
+
+TelvixSession::~TelvixSession() {
+    processes_.KillAll();
+    ClearStandInInstalls();
+    ClearSettings();
+}
+
+void TelvixSession::InstallStandIn(int tvAppId) {
+    CopyOneFile(BinDir() + "\\sim\\tvapp_sim.exe", appsDir_ + "\\" + kTvExeNames[tvAppId - 1]);
+    WriteRegString(HKEY_LOCAL_MACHINE, kInstallKeys[tvAppId - 1], kInstallValues[tvAppId - 1], appsDir_);
+}
+
+void TelvixSession::ClearSettings() { DeleteKeyTree(HKEY_LOCAL_MACHINE, kSettingsKey); }
+
+void TelvixSession::WriteSettings(DWORD defaultTvApp, DWORD alwaysRemoteOff) {
+    WriteRegDword(HKEY_LOCAL_MACHINE, kSettingsKey, "DefaultTVAPP", defaultTvApp);
+    WriteRegDword(HKEY_LOCAL_MACHINE, kSettingsKey, "AlwaysRemoteOff", alwaysRemoteOff);
+}
+
+HANDLE TelvixSession::StartTelvix() {
+    telvix_ = processes_.Start("\"" + BinDir() + "\\Telvix.exe\"", BinDir());
+    return telvix_;
+}
+
+HWND TelvixSession::WaitForTrayWindow(DWORD timeoutMs) { return WaitForWindow(kTrayClass, NULL, timeoutMs); }
+
+bool TelvixSession::CloseTelvix(DWORD *exitCode) {
+    if (HWND w = FindWindowA(kTrayClass, NULL)) PostMessageA(w, WM_CLOSE, 0, 0);
+    return WaitExit(telvix_, 30000, exitCode);
+}
+
+HANDLE TelvixSession::StartStandIn(int tvAppId) {
+    return processes_.Start("\"" + appsDir_ + "\\" + kTvExeNames[tvAppId - 1] + "\"", appsDir_);
+}
+
+std::string TelvixSession::StandInLog() const { return ReadTextFile(appsDir_ + "\\tvapp_sim.log"); }
+
+bool TelvixSession::WaitForLog(const std::string &needle, DWORD timeoutMs) const {
+    return WaitUntil([&] { return StandInLog().find(needle) != std::string::npos; }, timeoutMs);
+}
+
+int TelvixSession::CountLog(const std::string &needle) const { return (int)LinesWith(StandInLog(), needle).size(); }

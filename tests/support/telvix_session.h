@@ -1,0 +1,53 @@
+// One end-to-end session with the real tray program: the stand-in TV
+// applications installed in a scratch folder, the settings in a known state,
+// Telvix.exe started and stopped. Everything it started is stopped, and the
+// registry keys it wrote are removed, when the session ends.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "tests/support/process.h"
+
+const char kTrayClass[] = "Corvane Remote Control";
+const char kSettingsKey[] = "SOFTWARE\\Halvex Multimedia\\Corvane Utilities";
+
+class TelvixSession {
+public:
+    explicit TelvixSession(const std::string &name);
+    ~TelvixSession();
+
+    // Copies the stand-in under the application's executable name (TvAppId
+    // 1..4) and writes its install key; `installDir` overrides the folder.
+    void InstallStandIn(int tvAppId);
+    const std::string &appsDir() const { return appsDir_; }
+
+    // Settings as Telvix reads them at start; Clear removes the key.
+    static void ClearSettings();
+    static void WriteSettings(DWORD defaultTvApp, DWORD alwaysRemoteOff);
+
+    // Starts Telvix.exe; Wait... returns its hidden window (null on time-out).
+    HANDLE StartTelvix();
+    HWND WaitForTrayWindow(DWORD timeoutMs = 30000);
+    // Asks the tray window to close and waits for the exit; false on time-out.
+    bool CloseTelvix(DWORD *exitCode);
+    HANDLE telvix() const { return telvix_; }
+
+    // Starts a stand-in directly (as the user would).
+    HANDLE StartStandIn(int tvAppId);
+
+    // The stand-in applications' log, and waiting for a line in it.
+    std::string StandInLog() const;
+    bool WaitForLog(const std::string &needle, DWORD timeoutMs = 20000) const;
+    int CountLog(const std::string &needle) const;
+
+    ProcessSet &processes() { return processes_; }
+
+private:
+    std::string appsDir_;
+    ProcessSet processes_;
+    HANDLE telvix_ = NULL;
+};
+
+// Removes the install keys of all four TV applications.
+void ClearStandInInstalls();
+// Ends every window of class `className` still open (leftovers of a failed test).
+void CloseStrayWindows(const char *className);

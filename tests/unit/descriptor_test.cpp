@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+#include <string>
+#include "apps/tv_app.h"
+#include "routing/app_watch.h"
+#include "routing/timer_slot.h"
+#include "tests/support/effects_recorder.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/test_windows.h"
+
+namespace {
+const char kKey[] = "Software\\TelvixTest\\Install";
+
+class Descriptor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\TelvixTest");
+        app = TvAppDescriptor{};
+        app.active = 1;
+        AppWatchTimer.bind(timerOwner.hwnd(), kAppWatchPeriodMs);
+    }
+    void TearDown() override {
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\TelvixTest");
+        AppWatchTimer.disarm();
+        watchHomeTheater = watchPowerVcr = watchQuickTv = watchTvAnywhere = 0;
+    }
+    TestWindow timerOwner{"TimerOwner", "owner"};
+    TvAppDescriptor app;
+};
+} // namespace
+
+TEST_F(Descriptor, InstallInfoFromTheRegistry) {
+    EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "App.exe"), 0) << "missing key";
+    EXPECT_EQ(app.installed, 0);
+    EXPECT_EQ(app.active, 1) << "a failed read leaves active alone";
+
+    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Other", "x");
+    EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "App.exe"), 0) << "missing value";
+
+    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", "C:\\TV\\");
+    EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "App.exe"), 1);
+    EXPECT_EQ(app.installed, 1);
+    EXPECT_EQ(app.active, 0);
+    EXPECT_STREQ(app.installDir, "C:\\TV\\") << "the trailing separator is kept as stored";
+    EXPECT_STREQ(app.exeName, "App.exe");
+}
+
+TEST_F(Descriptor, InstallDirMustFitItsBufferWithATerminator) {
+    std::string fits(127, 'd');
+    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", fits);
+    EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "A.exe"), 1);
+    EXPECT_EQ(std::string(app.installDir), fits);
+
+    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", std::string(128, 'd'));
+    EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "A.exe"), 0) << "129 bytes with the terminator";
+    EXPECT_EQ(app.installed, 0);
+
+    // Exactly 128 bytes stored without a terminator would leave installDir
+    // unterminated: it does not fit either.
+    std::string raw(128, 'r');
+    WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "Dir", REG_SZ, raw.data(), 128);
+    EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "A.exe"), 0);
+
+    // Shorter and unterminated: terminated by us.
+    WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "Dir", REG_SZ, "C:\\TV", 5);
+    EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "A.exe"), 1);
+    EXPECT_STREQ(app.installDir, "C:\\TV");
+}
+
+TEST_F(Descriptor, FourInstancesCarryTheirFixedIdentity) {
+    struct Row { TvAppDescriptor *app; const char *cls, *prefix; } rows[] = {
+        {&homeTheaterApp, "", "Home Theater"},
+        {&powerVcrApp, "", "PowerVCR II"},
+        {&quickTvApp, "Quick_TV", "FormMainWindow"},
+        {&tvAnywhereApp, "TV@Anywhere", "FormMainWindow"},
+    };
+    for (const Row &r : rows) {
+        EXPECT_STREQ(r.app->windowClass, r.cls);
+        EXPECT_STREQ(r.app->titlePrefix, r.prefix);
+    }
+    for (int id = 1; id <= 4; ++id) EXPECT_EQ(IsInstalled(id), TvAppById(id)->installed);
+    EXPECT_EQ(IsInstalled(0), 0);
+    EXPECT_EQ(IsInstalled(5), 0);
+}
+
+TEST_F(Descriptor, LaunchStartsTheQuotedPathOnceAndMarksActive) {
+    FakeEffects effects;
+    app.installed = 1;
+    app.active = 0;
+    lstrcpyA(app.installDir, "C:\\Program Files\\TV");
+    lstrcpyA(app.exeName, "TV.exe");
+    lstrcpyA(app.titlePrefix, "Stand-in TV");
+    EXPECT_EQ(Launch(app), nullptr) << "the new process has no window yet";
+    EXPECT_EQ(effects.calls, (std::vector<std::string>{"WinExec \"C:\\Program Files\\TV\\TV.exe\" 5"}));
+    EXPECT_EQ(app.active, 1);
+
+    effects.calls.clear();
+    TestWindow running("LaunchTest", "Stand-in TV 2");
+    EXPECT_EQ(Launch(app), running.hwnd());
+    EXPECT_TRUE(effects.calls.empty()) << "a running instance is not started again";
+
+    // With a window class, the running instance is recognised by class only.
+    lstrcpyA(app.windowClass, "LaunchTestOther");
+    EXPECT_EQ(Launch(app), nullptr);
+    EXPECT_EQ(effects.calls.size(), 1u);
+}
+
+TEST_F(Descriptor, FailedLaunchWarnsAndKeepsActive) {
+    FakeEffects effects;
+    effects.winExecResult = 2; // ERROR_FILE_NOT_FOUND
+    app.installed = 1;
+    app.active = 0;
+    lstrcpyA(app.installDir, "C:\\x");
+    lstrcpyA(app.exeName, "y.exe");
+    lstrcpyA(app.titlePrefix, "Never There");
+    Launch(app);
+    ASSERT_EQ(effects.calls.size(), 2u);
+    EXPECT_EQ(effects.calls[1], "MessageBox Can't launch TV application what you want.|Corvane Remote Control|0x0|no owner");
+    EXPECT_EQ(app.active, 0);
+    effects.winExecResult = 31;
+    effects.calls.clear();
+    Launch(app);
+    EXPECT_EQ(app.active, 1) << "31 is success";
+}
+
+TEST_F(Descriptor, NotInstalledNeverLaunchesButTheToggleStillArmsTheWatch) {
+    FakeEffects effects;
+    TvAppDescriptor saved = homeTheaterApp;
+    homeTheaterApp.installed = 0;
+    homeTheaterApp.active = 0;
+    EXPECT_EQ(ActivateOrLaunch(homeTheaterApp), nullptr);
+    ToggleHomeTheater();
+    EXPECT_TRUE(effects.calls.empty()) << "no start, no message";
+    EXPECT_TRUE(AppWatchTimer.armed);
+    EXPECT_EQ(watchHomeTheater, 0) << "nothing became active, so nothing is watched";
+    homeTheaterApp = saved;
+}
+
+TEST_F(Descriptor, ExtendedHomeTheaterTitleIsBroughtUpNotClosedByTheToggle) {
+    FakeEffects effects;
+    TvAppDescriptor saved = homeTheaterApp;
+    homeTheaterApp.installed = 1;
+    TestWindow extended("HtFrame", "Home Theater - DVD");
+    EXPECT_EQ(IsRunning(kHomeTheater), 1);
+    ToggleHomeTheater();
+    EXPECT_TRUE(effects.calls.empty()) << "no close chord, no launch: it is brought to the front";
+    CloseHomeTheater();
+    EXPECT_EQ(effects.CallsStartingWith("keybd").size(), 8u) << "the close sees the prefix";
+    homeTheaterApp = saved;
+}
+
+TEST_F(Descriptor, PowerVcrRunningByTitleButClosedByClass) {
+    FakeEffects effects;
+    TestWindow titled("PvcrOther", "PowerVCR II - Recording");
+    EXPECT_EQ(IsRunning(kPowerVcr), 1);
+    powerVcrApp.active = 1;
+    ClosePowerVcr();
+    EXPECT_TRUE(effects.calls.empty());
+    EXPECT_EQ(powerVcrApp.active, 1) << "a close that finds nothing changes nothing";
+    TestWindow main("PowerVCR II Taurus", "");
+    ClosePowerVcr();
+    EXPECT_EQ(effects.calls, (std::vector<std::string>{"keybd 0x11 0 1 0", "keybd 0x58 0 1 0", "keybd 0x58 0 3 0",
+                                                       "keybd 0x11 0 3 0"}));
+    EXPECT_EQ(powerVcrApp.active, 0);
+    powerVcrApp.active = 0;
+}
+
+TEST_F(Descriptor, HonestechToggleClosesWhicheverFormMainWindowIsFirst) {
+    TestWindow tvAnywhere("TV@Anywhere", "FormMainWindow");
+    quickTvApp.active = tvAnywhereApp.active = 1;
+    ToggleHonestechApp(quickTvApp);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, tvAnywhere.hwnd(), WM_TVAPP_COMMAND, WM_TVAPP_COMMAND, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 1u);
+    EXPECT_EQ(msg.lParam, 0);
+    EXPECT_EQ(quickTvApp.active, 0) << "the toggled descriptor is cleared";
+    EXPECT_EQ(tvAnywhereApp.active, 1) << "not the one whose window got the close";
+    tvAnywhereApp.active = 0;
+}
+
+TEST_F(Descriptor, SelectClosesTheOthersAndNeverArmsTheWatch) {
+    FakeEffects effects;
+    TvAppDescriptor saved = powerVcrApp;
+    TestWindow ht("HtFrame", "Home Theater");
+    TestWindow form("FormFrame", "FormMainWindow");
+    powerVcrApp.installed = 1;
+    lstrcpyA(powerVcrApp.installDir, "C:\\PVCR");
+    lstrcpyA(powerVcrApp.exeName, "PVCR.EXE");
+    SelectPowerVcr();
+    std::vector<std::string> expected = {"keybd 0x12 0 1 0", "keybd 0x11 0 1 0", "keybd 0x10 0 1 0",
+                                         "keybd 0x77 0 1 0", "keybd 0x77 0 3 0", "keybd 0x10 0 3 0",
+                                         "keybd 0x11 0 3 0", "keybd 0x12 0 3 0", "WinExec \"C:\\PVCR\\PVCR.EXE\" 5"};
+    EXPECT_EQ(effects.calls, expected);
+    int closes = 0;
+    MSG msg;
+    while (PeekMessageA(&msg, form.hwnd(), WM_TVAPP_COMMAND, WM_TVAPP_COMMAND, PM_REMOVE)) ++closes;
+    EXPECT_EQ(closes, 2) << "Quick TV and TV@Anywhere both close the FormMainWindow";
+    EXPECT_FALSE(AppWatchTimer.armed);
+    EXPECT_EQ(watchPowerVcr, 0);
+    EXPECT_EQ(powerVcrApp.active, 1);
+    powerVcrApp = saved;
+}
+
+TEST_F(Descriptor, ClearActiveAndByIdOutsideTheRange) {
+    quickTvApp.active = 1;
+    ClearActive(3);
+    EXPECT_EQ(quickTvApp.active, 0);
+    ClearActive(0);
+    ClearActive(7);
+    EXPECT_EQ(TvAppById(0), nullptr);
+    EXPECT_EQ(TvAppById(5), nullptr);
+    EXPECT_EQ(IsRunning(9), 0);
+}

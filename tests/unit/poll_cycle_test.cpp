@@ -1,0 +1,378 @@
+#include <gtest/gtest.h>
+#include "apps/tv_app.h"
+#include "routing/app_watch.h"
+#include "routing/poll_cycle.h"
+#include "routing/pointer.h"
+#include "routing/timer_slot.h"
+#include "tests/support/effects_recorder.h"
+#include "tests/support/test_windows.h"
+#include "tray/settings.h"
+#include "tray/shutdown_prompt.h"
+
+namespace {
+
+// Routing state as a fresh process has it, restored after each test.
+class Routing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Reset();
+        AppWatchTimer.bind(timerOwner.hwnd(), kAppWatchPeriodMs);
+    }
+    void TearDown() override { Reset(); }
+    void Reset() {
+        pollState = RepeatState{};
+        for (TvAppDescriptor *app : {&homeTheaterApp, &powerVcrApp, &quickTvApp, &tvAnywhereApp}) {
+            app->active = 0;
+            app->lastWindow = NULL;
+        }
+        watchHomeTheater = watchPowerVcr = watchQuickTv = watchTvAnywhere = 0;
+        AppWatchTimer.disarm();
+        promptOpen = 0;
+        promptWindow = NULL;
+        pointerAcceleration = 0;
+        defaultTvApp = 2;
+    }
+    TestWindow timerOwner{"TimerOwner", "owner"};
+    FakeEffects effects;
+};
+
+// The descriptors whose key map handled the last key, by the window it searched for.
+const HWND kUntouched = (HWND)(INT_PTR)-7;
+void MarkUntouched() {
+    for (TvAppDescriptor *app : {&homeTheaterApp, &powerVcrApp, &quickTvApp, &tvAnywhereApp})
+        app->lastWindow = kUntouched;
+}
+std::string Handled() {
+    std::string out;
+    if (homeTheaterApp.lastWindow != kUntouched) out += "HT ";
+    if (powerVcrApp.lastWindow != kUntouched) out += "PVCR ";
+    if (quickTvApp.lastWindow != kUntouched) out += "QTV ";
+    if (tvAnywhereApp.lastWindow != kUntouched) out += "TVA ";
+    return out;
+}
+
+int Posted(HWND window, UINT message, WPARAM wParam) {
+    int n = 0;
+    MSG msg;
+    while (PeekMessageA(&msg, window, message, message, PM_REMOVE))
+        if (msg.wParam == wParam) ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(RepeatFilter, SameCodeWithin250msIsARepeatMeasuredInUnsignedTicks) {
+    struct Step { RemoteKeyCode code; DWORD now; bool repeat; int count; };
+    const Step steps[] = {
+        {5, 1000, false, 0},  {5, 1249, true, 1},  {5, 1498, true, 2},
+        {5, 1748, false, 0},  // 250 ms apart: fresh
+        {6, 1800, false, 0},  // another code within 250 ms: fresh
+        {6, 0xFFFFFFF0u, false, 0},
+        {6, 0x00000010u, true, 1}, // 32 ms later across the wrap
+    };
+    RepeatState state{};
+    for (const Step &s : steps) {
+        pointerAcceleration = 9;
+        EXPECT_EQ(NoteKeyEvent(state, s.code, s.now), s.repeat) << s.code << "@" << s.now;
+        EXPECT_EQ(state.repeatCount, s.count);
+        EXPECT_EQ(state.lastCode, s.code);
+        EXPECT_EQ(state.lastTick, s.now);
+        EXPECT_EQ(pointerAcceleration, s.repeat ? 9 : 0) << "fresh keys reset the pointer acceleration";
+    }
+    pointerAcceleration = 0;
+}
+
+TEST(RepeatFilter, WithAnActiveTargetOnlyTheFirstAndEveryTenthRepeatPass) {
+    RepeatState state{};
+    std::vector<int> passedActive, passedIdle;
+    for (int event = 0; event < 32; ++event) {
+        bool repeat = NoteKeyEvent(state, 7, 5000 + 65 * event);
+        if (ApplyRepeatDrop(state, repeat, true, 7) == 7) passedActive.push_back(event);
+        if (ApplyRepeatDrop(state, repeat, false, 7) == 7) passedIdle.push_back(event);
+    }
+    EXPECT_EQ(passedActive, (std::vector<int>{0, 10, 20, 30}));
+    EXPECT_EQ(passedIdle.size(), 32u) << "without an active target every repeat passes";
+    pointerAcceleration = 0;
+}
+
+TEST_F(Routing, HeldKeyWithHomeTheaterActiveReachesItsMapOnFirstAndTenthEvents) {
+    TestWindow homeTheater("HtFrame", "Home Theater");
+    homeTheaterApp.active = 1;
+    std::vector<int> reached;
+    for (int event = 0; event < 21; ++event) {
+        MarkUntouched();
+        HandleKeyEvent(NULL, 3, 100000 + 65 * event);
+        if (Handled() == "HT ") reached.push_back(event);
+        else EXPECT_EQ(Handled(), "") << event;
+    }
+    EXPECT_EQ(reached, (std::vector<int>{0, 10, 20}));
+}
+
+TEST_F(Routing, ActiveTargetTableDecidesByTheFirstActiveDescriptor) {
+    TestWindow form("FormFrame", "FormMainWindow");
+    TestWindow pvcr("PowerVCR II Taurus", "PowerVCR II");
+    // PowerVCR II and TV@Anywhere both active: PowerVCR II comes first.
+    powerVcrApp.active = 1;
+    tvAnywhereApp.active = 1;
+    MarkUntouched();
+    RouteKey(NULL, 4);
+    EXPECT_EQ(Handled(), "PVCR ");
+    MarkUntouched();
+    RouteKey(NULL, kDroppedKey);
+    RouteKey(NULL, kKey21);
+    EXPECT_EQ(Handled(), "") << "-1 and 21 do nothing for PowerVCR II";
+    EXPECT_TRUE(effects.calls.empty());
+    RouteKey(NULL, kPowerKey); // toggle: the window exists, so it is closed
+    EXPECT_EQ(effects.CallsStartingWith("keybd").size(), 4u) << "Ctrl+X chord";
+    EXPECT_EQ(powerVcrApp.active, 0);
+
+    // Now TV@Anywhere decides: 20 and 21 are its commands 6000 and 5001.
+    PumpMessages();
+    RouteKey(NULL, kKey20);
+    RouteKey(NULL, kKey21);
+    EXPECT_EQ(Posted(form.hwnd(), WM_TVAPP_COMMAND, 6000), 1);
+    EXPECT_EQ(Posted(form.hwnd(), WM_TVAPP_COMMAND, 5001), 0) << "already taken";
+    MarkUntouched();
+    RouteKey(NULL, 8);
+    EXPECT_EQ(Handled(), "TVA ");
+    RouteKey(NULL, kPowerKey); // toggle closes the FormMainWindow
+    EXPECT_EQ(Posted(form.hwnd(), WM_TVAPP_COMMAND, 1), 1);
+    EXPECT_EQ(tvAnywhereApp.active, 0);
+}
+
+TEST_F(Routing, HonestechTargetsGetCommands6000And5001) {
+    TestWindow form("FormFrame", "FormMainWindow");
+    quickTvApp.active = 1;
+    RouteKey(NULL, kKey20);
+    RouteKey(NULL, kKey21);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, form.hwnd(), WM_TVAPP_COMMAND, WM_TVAPP_COMMAND, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 6000u);
+    EXPECT_EQ(msg.lParam, 0);
+    ASSERT_TRUE(PeekMessageA(&msg, form.hwnd(), WM_TVAPP_COMMAND, WM_TVAPP_COMMAND, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 5001u);
+    EXPECT_EQ(quickTvApp.active, 1);
+}
+
+TEST_F(Routing, OrdinaryKeyWithoutTargetAdoptsInTheFixedOrder) {
+    struct Case {
+        bool ht, pvcr, qtv, tva;
+        const char *adopted;
+    } cases[] = {
+        {true, true, true, true, "HT "},
+        {false, true, false, true, "TVA "},
+        {false, true, true, false, "PVCR "},
+        {false, false, true, false, "QTV "},
+    };
+    for (const Case &c : cases) {
+        Reset();
+        std::unique_ptr<TestWindow> ht, pvcr, qtv, tva;
+        if (c.ht) ht.reset(new TestWindow("HtFrame", "Home Theater"));
+        if (c.pvcr) pvcr.reset(new TestWindow("PowerVCR II Taurus", "PowerVCR II"));
+        if (c.qtv) qtv.reset(new TestWindow("Quick_TV", "Quick TV")); // found by class
+        if (c.tva) tva.reset(new TestWindow("TvaFrame", "FormMainWindow"));
+        MarkUntouched();
+        RouteKey(NULL, 2);
+        std::string adopted;
+        if (homeTheaterApp.active) adopted += "HT ";
+        if (powerVcrApp.active) adopted += "PVCR ";
+        if (quickTvApp.active) adopted += "QTV ";
+        if (tvAnywhereApp.active) adopted += "TVA ";
+        EXPECT_EQ(adopted, c.adopted);
+        EXPECT_EQ(Handled(), c.adopted) << "the adopted application's map gets the key";
+        EXPECT_TRUE(effects.CallsStartingWith("SetCursorPos").empty());
+    }
+}
+
+TEST_F(Routing, OrdinaryKeyWithNothingRunningMovesThePointer) {
+    MarkUntouched();
+    effects.cursor = {300, 300};
+    RouteKey(NULL, 6);
+    EXPECT_EQ(Handled(), "");
+    EXPECT_EQ(effects.CallsStartingWith("SetCursorPos"), (std::vector<std::string>{"SetCursorPos 301 300"}));
+}
+
+TEST_F(Routing, Key21OpensThePromptOnlyWithoutAnyTvWindow) {
+    {
+        TestWindow ht("HtFrame", "Home Theater");
+        pollState.busy = 1;
+        RouteKey(NULL, kKey21);
+        EXPECT_EQ(pollState.busy, 1) << "no prompt while a TV window exists";
+        EXPECT_EQ(homeTheaterApp.active, 0) << "and nothing is adopted";
+    }
+    pollState.busy = 1;
+    RouteKey(NULL, kKey21);
+    EXPECT_EQ(pollState.busy, 0) << "the guard is cleared before the prompt opens";
+}
+
+TEST_F(Routing, OpenPromptTakesPowerAsEnterAndAnythingElseAsEscape) {
+    static std::vector<int> keys;
+    struct KeyLog {
+        static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+            if (m == WM_KEYDOWN) keys.push_back((int)wp);
+            return DefWindowProcA(w, m, wp, lp);
+        }
+    };
+    keys.clear();
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = KeyLog::Proc;
+    wc.lpszClassName = "PromptStandIn";
+    RegisterClassA(&wc);
+    HWND prompt = CreateWindowExA(0, "PromptStandIn", "Shut Down", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    promptOpen = 1;
+    promptWindow = prompt;
+    homeTheaterApp.active = 1; // the prompt comes before any target
+    for (RemoteKeyCode code : {kPowerKey, 3, kKey21, kDroppedKey, 65536}) RouteKey(NULL, code);
+    EXPECT_EQ(keys, (std::vector<int>{VK_RETURN, VK_ESCAPE, VK_ESCAPE, VK_ESCAPE, VK_ESCAPE}));
+    DestroyWindow(prompt);
+}
+
+namespace {
+// Windows of the three applications other than `n` (1..4), so the start
+// sequence has something to close and application n is launched.
+struct OtherWindows {
+    std::unique_ptr<TestWindow> ht, pvcr, form;
+    explicit OtherWindows(int n) {
+        if (n != kHomeTheater) ht.reset(new TestWindow("HtFrame", "Home Theater"));
+        if (n != kPowerVcr) pvcr.reset(new TestWindow("PowerVCR II Taurus", "PowerVCR II"));
+        if (n != kQuickTv && n != kTvAnywhere) form.reset(new TestWindow("FormFrame", "FormMainWindow"));
+    }
+};
+const std::vector<std::string> kHomeTheaterClose = {"keybd 0x12 0 1 0", "keybd 0x11 0 1 0", "keybd 0x10 0 1 0",
+                                                    "keybd 0x77 0 1 0", "keybd 0x77 0 3 0", "keybd 0x10 0 3 0",
+                                                    "keybd 0x11 0 3 0", "keybd 0x12 0 3 0"};
+const std::vector<std::string> kPowerVcrClose = {"keybd 0x11 0 1 0", "keybd 0x58 0 1 0", "keybd 0x58 0 3 0",
+                                                 "keybd 0x11 0 3 0"};
+std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> out;
+    for (const auto &p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+} // namespace
+
+TEST_F(Routing, PowerKeyClosesTheOtherThreeThenLaunchesTheDefault) {
+    const char *dirs[] = {"C:\\HT", "C:\\Program Files\\PVCR", "C:\\QTV", "C:\\TVA"};
+    const char *exes[] = {"Home Theater.exe", "PVCR.EXE", "QuickTV.EXE", "MSITVR.exe"};
+    struct Case {
+        int n;
+        std::vector<std::string> calls;
+        int closeCommands; // close command 1 posted to the FormMainWindow
+    } cases[] = {
+        {1, Concat({kPowerVcrClose, {"WinExec \"C:\\HT\\Home Theater.exe\" 5"}}), 2},
+        {2, Concat({kHomeTheaterClose, {"WinExec \"C:\\Program Files\\PVCR\\PVCR.EXE\" 5"}}), 2},
+        {3, Concat({kHomeTheaterClose, kPowerVcrClose, {"WinExec \"C:\\QTV\\QuickTV.EXE\" 5"}}), 1},
+        {4, Concat({kHomeTheaterClose, kPowerVcrClose, {"WinExec \"C:\\TVA\\MSITVR.exe\" 5"}}), 1},
+    };
+    TvAppDescriptor saved[4] = {homeTheaterApp, powerVcrApp, quickTvApp, tvAnywhereApp};
+    for (const Case &c : cases) {
+        Reset();
+        effects.calls.clear();
+        for (int id = 1; id <= 4; ++id) {
+            TvAppById(id)->installed = 1;
+            lstrcpyA(TvAppById(id)->installDir, dirs[id - 1]);
+            lstrcpyA(TvAppById(id)->exeName, exes[id - 1]);
+        }
+        OtherWindows windows(c.n);
+        defaultTvApp = c.n;
+        RouteKey(NULL, kPowerKey);
+        EXPECT_EQ(effects.calls, c.calls) << "default " << c.n;
+        if (windows.form) {
+            EXPECT_EQ(Posted(windows.form->hwnd(), WM_TVAPP_COMMAND, 1), c.closeCommands);
+        }
+        EXPECT_EQ(TvAppById(c.n)->active, 1);
+        EXPECT_TRUE(AppWatchTimer.armed);
+        int flags[] = {watchHomeTheater, watchPowerVcr, watchQuickTv, watchTvAnywhere};
+        for (int id = 1; id <= 4; ++id) EXPECT_EQ(flags[id - 1], id == c.n ? 1 : 0) << c.n << " flag " << id;
+    }
+    homeTheaterApp = saved[0], powerVcrApp = saved[1], quickTvApp = saved[2], tvAnywhereApp = saved[3];
+}
+
+TEST_F(Routing, DefaultNotInstalledWarnsOnPowerOnlyThenGoesOn) {
+    TvAppDescriptor saved = homeTheaterApp;
+    homeTheaterApp.installed = 0;
+    defaultTvApp = 1;
+    TestWindow pvcr("PowerVCR II Taurus", "PowerVCR II");
+    RouteKey(NULL, kPowerKey);
+    ASSERT_GE(effects.calls.size(), 1u);
+    EXPECT_EQ(effects.calls[0], "MessageBox Please re-initialize the TV application settings.|"
+                                "Corvane Remote Control|0x10000|no owner");
+    EXPECT_EQ(effects.calls.size(), 1u + kPowerVcrClose.size()) << "the others are still closed afterwards";
+    EXPECT_TRUE(AppWatchTimer.armed) << "the toggle still runs and arms the watch";
+    EXPECT_EQ(watchHomeTheater, 0);
+
+    effects.calls.clear();
+    AppWatchTimer.disarm();
+    RouteKey(NULL, kKey20);
+    EXPECT_TRUE(effects.CallsStartingWith("MessageBox").empty()) << "key 20 gives no message";
+    homeTheaterApp = saved;
+}
+
+TEST_F(Routing, DefaultOutsideOneToFourMakesPowerAndKey20DoNothing) {
+    TestWindow pvcr("PowerVCR II Taurus", "PowerVCR II");
+    for (int n : {0, 5, -1, 1000}) {
+        defaultTvApp = n;
+        RouteKey(NULL, kPowerKey);
+        RouteKey(NULL, kKey20);
+    }
+    EXPECT_TRUE(effects.calls.empty());
+    EXPECT_FALSE(AppWatchTimer.armed);
+}
+
+TEST_F(Routing, PollCycleReturnsAtOnceWhileBusy) {
+    pollState.busy = 1;
+    pollState.lastCode = 4;
+    PollCycle(NULL, WM_TIMER, 1, 0);
+    EXPECT_EQ(pollState.busy, 1);
+    EXPECT_EQ(pollState.lastCode, 4);
+}
+
+TEST_F(Routing, AppWatchDropsTheFirstWatchedAppWhoseWindowIsGone) {
+    homeTheaterApp.active = powerVcrApp.active = 1;
+    watchHomeTheater = watchPowerVcr = 1;
+    AppWatchTimer.arm();
+    {
+        TestWindow ht("HtFrame", "Home Theater");
+        AppWatchTick(NULL, WM_TIMER, 2, 0);
+        EXPECT_EQ(homeTheaterApp.active, 1) << "its window still exists";
+        EXPECT_TRUE(AppWatchTimer.armed);
+    }
+    AppWatchTick(NULL, WM_TIMER, 2, 0);
+    EXPECT_EQ(homeTheaterApp.active, 0);
+    EXPECT_EQ(watchHomeTheater, 0);
+    EXPECT_FALSE(AppWatchTimer.armed);
+    EXPECT_EQ(powerVcrApp.active, 1) << "only the first raised flag is handled per tick";
+    EXPECT_EQ(watchPowerVcr, 1);
+    EXPECT_TRUE(effects.CallsStartingWith("Sleep").empty());
+}
+
+TEST_F(Routing, AppWatchWithNothingLaunchedSleepsTwoSecondsAndDisarms) {
+    AppWatchTimer.arm();
+    AppWatchTick(NULL, WM_TIMER, 2, 0);
+    EXPECT_EQ(effects.calls, (std::vector<std::string>{"Sleep 2000"}));
+    EXPECT_FALSE(AppWatchTimer.armed);
+}
+
+TEST(TimerSlotTest, ArmAndDisarmAreIdempotentAndDriveTheRealTimer) {
+    static int ticks = 0;
+    struct T {
+        static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ++ticks; }
+    };
+    TestWindow owner("SlotOwner", "owner");
+    TimerSlot slot(7, T::Tick);
+    EXPECT_FALSE(slot.armed);
+    slot.bind(owner.hwnd(), 10);
+    EXPECT_FALSE(slot.armed) << "binding does not set the timer";
+    slot.arm();
+    slot.arm();
+    EXPECT_TRUE(slot.armed);
+    DWORD start = GetTickCount();
+    while (ticks == 0 && GetTickCount() - start < 5000) {
+        MSG msg;
+        if (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    }
+    EXPECT_GT(ticks, 0);
+    slot.disarm();
+    slot.disarm();
+    EXPECT_FALSE(slot.armed);
+    EXPECT_FALSE(KillTimer(owner.hwnd(), 7)) << "the system timer is gone";
+}

@@ -1,0 +1,130 @@
+#include "uninstall/wizard_config.h"
+#include <stddef.h>
+#include <stdio.h>
+
+namespace {
+
+const char kProgramName[] = "Purgex.exe";
+const char kIniName[] = "Purgex.ini";
+const char kFallbackSection[] = "1";
+const int kSectionSize = 32;
+
+// Keys 2 to 13, in the order they are read. Key 1, the title, is read first
+// on its own, as it decides the section.
+struct ConfigKey {
+    const char *key;
+    const char *defaultText;
+    size_t offset;
+    int size;
+};
+
+#define CONFIG_KEY(name, defaultText, field) \
+    {name, defaultText, offsetof(WizardConfig, field), (int)sizeof(WizardConfig::field)}
+
+const ConfigKey kTitleKey = CONFIG_KEY("UninstallWizardAppTitle", "", appTitle);
+
+const ConfigKey kConfigKeys[] = {
+    CONFIG_KEY("UninstallWizardTPG1Tip1", "", page1Tip1),
+    CONFIG_KEY("UninstallWizardTPG1Tip2", "", page1Tip2),
+    CONFIG_KEY("UninstallWizardTPG1OPT1", "", page1Option1),
+    CONFIG_KEY("UninstallWizardTPG1OPT2", "", page1Option2),
+    CONFIG_KEY("UninstallWizardTPG2Tip1", "", page2Tip1),
+    CONFIG_KEY("UninstallWizardTPG2Tip2", "", page2Tip2),
+    CONFIG_KEY("UninstallUtilityRegName", "", utilityRegName),
+    CONFIG_KEY("RemoteTitleName", "", remoteTitleName),
+    CONFIG_KEY("DrvUninstRegKeyPath", "", driverKeyPath),
+    CONFIG_KEY("OKText", "OK", okText),
+    CONFIG_KEY("CancelText", "Cancel", cancelText),
+    CONFIG_KEY("StartText", "Start", startText),
+};
+
+#undef CONFIG_KEY
+
+void ReadKey(const ConfigKey &row, const char *iniPath, const char *section, WizardConfig *config) {
+    char *field = reinterpret_cast<char *>(config) + row.offset;
+    if (iniPath == NULL)
+        lstrcpynA(field, row.defaultText, row.size);
+    else
+        GetPrivateProfileStringA(section, row.key, row.defaultText, field, row.size, iniPath);
+}
+
+} // namespace
+
+int CountryCodeFromText(const char *text) {
+    int value = 0;
+    for (int i = 0; i < 5 && text[i] != '\0'; ++i)
+        value = value * 10 + (text[i] - '0');
+    return value;
+}
+
+bool CountryFromRegistry(const OSVERSIONINFOA &version) {
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5;
+}
+
+int CountryCodeFromWinIni(const char *winIniPath) {
+    return (int)GetPrivateProfileIntA("intl", "iCountry", 1, winIniPath);
+}
+
+int CountryCodeFromRegistry() {
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\International", &key) != ERROR_SUCCESS) return 1;
+    char text[30];
+    DWORD size = sizeof text;
+    LONG read = RegQueryValueExA(key, "iCountry", NULL, NULL, (BYTE *)text, &size);
+    RegCloseKey(key);
+    // Without a readable value there is nothing to convert: the same 1 the
+    // win.ini path gives for a missing entry.
+    if (read != ERROR_SUCCESS) return 1;
+    // A value without terminator: the conversion stops after five characters.
+    if (size < sizeof text) text[size] = '\0';
+    else text[sizeof text - 1] = '\0';
+    return CountryCodeFromText(text);
+}
+
+int GetCountryCode() {
+    OSVERSIONINFOA version;
+    ZeroMemory(&version, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    if (CountryFromRegistry(version)) return CountryCodeFromRegistry();
+    char winIniPath[128 + sizeof "\\win.ini"];
+    UINT length = GetWindowsDirectoryA(winIniPath, 128);
+    if (length == 0 || length >= 128) winIniPath[0] = '\0';
+    lstrcatA(winIniPath, "\\win.ini");
+    return CountryCodeFromWinIni(winIniPath);
+}
+
+bool IniPathFromModulePath(const char *modulePath, char *iniPath, int iniPathSize) {
+    iniPath[0] = '\0';
+    // The cut is by the program name's length plus its backslash.
+    int cut = (int)(sizeof kProgramName - 1) + 1;
+    int length = lstrlenA(modulePath);
+    if (length < cut) return false;
+    int written = snprintf(iniPath, iniPathSize, "%.*s\\%s", length - cut, modulePath, kIniName);
+    if (written < 0 || written >= iniPathSize) {
+        iniPath[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+void ReadWizardConfig(const char *iniPath, int countryCode, WizardConfig *config, char *section) {
+    snprintf(section, kSectionSize, "%d", countryCode);
+    ReadKey(kTitleKey, iniPath, section, config);
+    if (config->appTitle[0] == '\0') {
+        lstrcpynA(section, kFallbackSection, kSectionSize);
+        ReadKey(kTitleKey, iniPath, section, config);
+    }
+    for (const ConfigKey &row : kConfigKeys) ReadKey(row, iniPath, section, config);
+}
+
+void LoadWizardConfig(WizardConfig *config, char *section) {
+    int countryCode = GetCountryCode();
+    char modulePath[128];
+    DWORD length = GetModuleFileNameA(NULL, modulePath, sizeof modulePath);
+    char iniPath[256];
+    // A path cut off by its buffer names no folder we could trust.
+    bool located = length > 0 && length < sizeof modulePath &&
+                   IniPathFromModulePath(modulePath, iniPath, sizeof iniPath);
+    ReadWizardConfig(located ? iniPath : NULL, countryCode, config, section);
+}

@@ -1,0 +1,192 @@
+// The remote control of the simulated tuner card: presses and releases keys
+// on the card and makes its driver requests fail, through the card's shared
+// state. Usage:
+//   remote press <key> [timeout-ms]   down until the card has answered one
+//                                     complete key read, then up
+//   remote hold <key> <ms>            down for <ms> milliseconds, then up
+//   remote down <key> | remote up
+//   remote fail none|gpio|bus|both|gpio-s_false|bus-s_false|both-s_false
+//   remote status
+// <key>: 0-9, POWER, RECORD, KEY<n> (logical key n) or raw:<n> (raw code 0-255).
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include "sim/card/card_state.h"
+
+namespace {
+
+// The remote's buttons: the logical key each one means to the program and
+// the raw code the receiver decodes for it.
+struct Button {
+    int logical;
+    int raw;
+};
+const Button kButtons[] = {
+    {13, 0},  {1, 1},   {0, 2},   {20, 3},  {256, 4}, {4, 5},   {7, 6},   {15, 7},
+    {14, 8},  {5, 9},   {8, 10},  {2, 11},  {512, 12}, {19, 13}, {25, 14}, {24, 15},
+    {10, 16}, {22, 17}, {9, 18},  {23, 19}, {31, 20}, {6, 21},  {27, 22}, {30, 23},
+    {16, 24}, {17, 25}, {29, 26}, {3, 27},  {12, 28}, {21, 29}, {18, 30}, {26, 31},
+};
+
+int RawOfLogical(int logical) {
+    for (const Button &b : kButtons)
+        if (b.logical == logical) return b.raw;
+    return -1;
+}
+
+bool ParseNumber(const char *text, int *value) {
+    char *end = nullptr;
+    long n = strtol(text, &end, 10);
+    if (!*text || *end) return false;
+    *value = (int)n;
+    return true;
+}
+
+// Raw code of a key argument, or -1.
+int ParseKey(const char *key) {
+    int n;
+    if (_strnicmp(key, "raw:", 4) == 0) return ParseNumber(key + 4, &n) && n >= 0 && n <= 255 ? n : -1;
+    if (_stricmp(key, "POWER") == 0) return RawOfLogical(18);
+    if (_stricmp(key, "RECORD") == 0) return RawOfLogical(13);
+    if (_strnicmp(key, "KEY", 3) == 0) return ParseNumber(key + 3, &n) ? RawOfLogical(n) : -1;
+    if (ParseNumber(key, &n) && n >= 0 && n <= 9) return RawOfLogical(n);
+    return -1;
+}
+
+void SetKey(SimCardState *card, int raw) {
+    LONG pins, device;
+    EncodeRawKey(raw, &pins, &device);
+    InterlockedExchange(&card->pinCode, pins);
+    InterlockedExchange(&card->deviceByte, device);
+}
+
+void Release(SimCardState *card) {
+    InterlockedExchange(&card->pressPending, 0);
+    InterlockedExchange(&card->presentSeen, 0);
+    InterlockedExchange(&card->keyDown, 0);
+}
+
+int Usage() {
+    fprintf(stderr, "usage: remote press <key> [timeout-ms] | hold <key> <ms> | down <key> | up |\n"
+                    "       fail none|gpio|bus|both|gpio-s_false|bus-s_false|both-s_false | status\n"
+                    "<key>: 0-9, POWER, RECORD, KEY<n>, raw:<n>\n");
+    return 1;
+}
+
+int Press(SimCardState *card, const char *key, int raw, DWORD timeoutMs) {
+    LONG readsBefore = card->keyReads;
+    SetKey(card, raw);
+    InterlockedExchange(&card->presentSeen, 0);
+    InterlockedExchange(&card->pressPending, 1);
+    DWORD down = GetTickCount();
+    InterlockedExchange(&card->keyDown, 1);
+    while (card->keyDown) {
+        if (GetTickCount() - down > timeoutMs) {
+            Release(card);
+            fprintf(stderr, "remote: %s was not read within %lu ms (is the card bound?)\n", key,
+                    (unsigned long)timeoutMs);
+            return 2;
+        }
+        Sleep(1);
+    }
+    printf("press %s raw=%d tick=%lu read-after=%lu reads=%ld\n", key, raw, (unsigned long)down,
+           (unsigned long)(GetTickCount() - down), (long)(card->keyReads - readsBefore));
+    return 0;
+}
+
+int Hold(SimCardState *card, const char *key, int raw, DWORD ms) {
+    LONG readsBefore = card->keyReads;
+    SetKey(card, raw);
+    InterlockedExchange(&card->pressPending, 0);
+    DWORD down = GetTickCount();
+    InterlockedExchange(&card->keyDown, 1);
+    Sleep(ms);
+    Release(card);
+    printf("hold %s raw=%d tick=%lu ms=%lu reads=%ld\n", key, raw, (unsigned long)down, (unsigned long)ms,
+           (long)(card->keyReads - readsBefore));
+    return 0;
+}
+
+int Fail(SimCardState *card, const char *mode) {
+    static const struct {
+        const char *name;
+        LONG mask;
+        HRESULT result;
+    } kModes[] = {
+        {"none", 0, E_FAIL},
+        {"gpio", kFailGpio, E_FAIL},
+        {"bus", kFailBus, E_FAIL},
+        {"both", kFailGpio | kFailBus, E_FAIL},
+        {"gpio-s_false", kFailGpio, S_FALSE},
+        {"bus-s_false", kFailBus, S_FALSE},
+        {"both-s_false", kFailGpio | kFailBus, S_FALSE},
+    };
+    for (const auto &m : kModes) {
+        if (_stricmp(mode, m.name) != 0) continue;
+        InterlockedExchange(&card->failResult, m.result);
+        InterlockedExchange(&card->failMask, m.mask);
+        printf("fail %s\n", m.name);
+        return 0;
+    }
+    return Usage();
+}
+
+int Status(const SimCardState *card) {
+    printf("keyDown=%ld pinCode=%ld deviceByte=%ld pressPending=%ld keyReads=%ld\n"
+           "failMask=%ld failResult=0x%08lX gpioRequests=%ld busRequests=%ld badRequests=%ld\n"
+           "liveFilters=%ld lastDevice=%ld joinCount=%ld joinedName=\"%s\" lastBadRequest=\"%s\"\n",
+           (long)card->keyDown, (long)card->pinCode, (long)card->deviceByte, (long)card->pressPending,
+           (long)card->keyReads, (long)card->failMask, (unsigned long)card->failResult, (long)card->gpioRequests,
+           (long)card->busRequests, (long)card->badRequests, (long)card->liveFilters, (long)card->lastDevice,
+           (long)card->joinCount, card->joinedName, card->lastBadRequest);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 2) return Usage();
+    const char *command = argv[1];
+    HANDLE mapping;
+    SimCardState *card = OpenSimCardState(&mapping);
+    if (!card) {
+        fprintf(stderr, "remote: cannot open the card's state (error %lu)\n", GetLastError());
+        return 3;
+    }
+    bool held = card->liveFilters > 0;
+    if (_stricmp(command, "up") == 0) {
+        Release(card);
+        return 0;
+    }
+    if (_stricmp(command, "status") == 0) return Status(card);
+    if (_stricmp(command, "fail") == 0) {
+        if (argc != 3) return Usage();
+        if (!held) fprintf(stderr, "remote: no card filter is alive; the setting lasts only while one is\n");
+        return Fail(card, argv[2]);
+    }
+    if (argc < 3) return Usage();
+    const char *key = argv[2];
+    int raw = ParseKey(key);
+    if (raw < 0) {
+        fprintf(stderr, "remote: unknown key \"%s\"\n", key);
+        return Usage();
+    }
+    int ms = 0;
+    if (_stricmp(command, "press") == 0) {
+        if (argc > 4 || (argc == 4 && (!ParseNumber(argv[3], &ms) || ms <= 0))) return Usage();
+        return Press(card, key, raw, argc == 4 ? (DWORD)ms : 10000);
+    }
+    if (_stricmp(command, "hold") == 0) {
+        if (argc != 4 || !ParseNumber(argv[3], &ms) || ms < 0) return Usage();
+        return Hold(card, key, raw, (DWORD)ms);
+    }
+    if (_stricmp(command, "down") == 0 && argc == 3) {
+        if (!held) fprintf(stderr, "remote: no card filter is alive; the key stays down only while one is\n");
+        SetKey(card, raw);
+        InterlockedExchange(&card->pressPending, 0);
+        InterlockedExchange(&card->keyDown, 1);
+        return 0;
+    }
+    return Usage();
+}

@@ -18,3 +18,6 @@
 #define IDM_QUICK_TV        1103
 #define IDM_TV_ANYWHERE     1104
 #define IDM_EXIT            1201
+
+// Controls of the dialogs.
+#define IDC_DEFAULT_APP     11

@@ -3,7 +3,11 @@
 #include <windows.h>
 
 extern int promptOpen;      // 1 while the prompt is open
-extern HWND promptWindow;   // the open prompt's window
+extern HWND promptWindow;   // the open prompt's window; keeps its last value
 
-// Sets the prompt-open flag and runs the prompt modally; returns when it closed.
-void ShowShutdownPrompt(HWND owner);
+// Sets the prompt-open flag and runs the prompt modally; returns when it
+// closed: 13 / 27 for a VK_RETURN / VK_ESCAPE key-down sent to it (the remote),
+// 1 / 2 for OK / Cancel (buttons, keyboard, close box), -1 when it could not open.
+int ShowShutdownPrompt(HWND owner);
+
+INT_PTR CALLBACK ShutdownPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,85 @@
+// Runs a real modal dialog of the tray program on the test thread and acts on
+// it from a timer inside the dialog's own modal loop, as a person would.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <functional>
+#include <string>
+#include "tray/tray_window.h"
+
+namespace dialog_driver {
+
+struct State {
+    std::function<void(HWND)> act;
+    bool acted = false;
+    int ticksAfterAct = 0;
+};
+inline State &Current() {
+    static State state;
+    return state;
+}
+
+inline BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out) {
+    char cls[16] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(window)) {
+        *(HWND *)out = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible dialog of this thread, or null.
+inline HWND VisibleDialog() {
+    HWND found = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), FindVisibleDialog, (LPARAM)&found);
+    return found;
+}
+
+const INT_PTR kAbandoned = -12345;
+
+inline void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    State &state = Current();
+    HWND dialog = VisibleDialog();
+    if (!state.acted) {
+        if (!dialog) return; // not shown yet
+        state.acted = true;
+        state.act(dialog);
+        return;
+    }
+    // The action should have ended the dialog; never let a test hang on it.
+    if (dialog && ++state.ticksAfterAct > 200) {
+        ADD_FAILURE() << "the dialog did not end";
+        EndDialog(dialog, kAbandoned);
+    }
+}
+
+} // namespace dialog_driver
+
+// Calls `open`, which runs a modal dialog; once that dialog is on screen,
+// `act` gets it (inside the modal loop). Returns what `open` returned.
+inline INT_PTR DriveDialog(const std::function<INT_PTR()> &open, std::function<void(HWND)> act) {
+    dialog_driver::State &state = dialog_driver::Current();
+    state = dialog_driver::State();
+    state.act = std::move(act);
+    UINT_PTR timer = SetTimer(NULL, 0, 30, dialog_driver::Tick);
+    INT_PTR result = open();
+    KillTimer(NULL, timer);
+    EXPECT_TRUE(state.acted) << "the dialog never showed";
+    return result;
+}
+
+// Controls the way a person ends a dialog.
+inline void ClickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+inline void PressKey(HWND dialog, WPARAM vk) {
+    HWND focus = GetFocus();
+    PostMessageA(focus ? focus : dialog, WM_KEYDOWN, vk, 1);
+}
+inline void ClickCloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+// The test program's own resources stand in for the tray program's.
+struct TestInstance {
+    HINSTANCE saved = appInstance;
+    TestInstance() { appInstance = GetModuleHandleA(NULL); }
+    ~TestInstance() { appInstance = saved; }
+};

@@ -1,4 +1,0 @@
-// PLACEHOLDER until the dialogs land.
-#include "tray/dialogs.h"
-void ShowAboutDialog(HWND) {}
-void ShowSettingDialog(HWND) {}

@@ -1,0 +1,300 @@
+// The key reader against a fake driver placed in ReceiverControl: the bytes of
+// both requests, the key-present test, the decoding rules and the key table.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <vector>
+#include "receiver/ks_requests.h"
+#include "receiver/receiver.h"
+#include "routing/poll_cycle.h"
+#include "tray/locale.h"
+
+namespace {
+
+// One request as the driver received it.
+struct Request {
+    std::vector<BYTE> property;
+    ULONG length;
+    ULONG dataLength;
+    void *data;
+    BYTE dataOnEntry;     // first data byte when the request arrived
+    ULONG returnedOnEntry;
+};
+
+// Answers like a card: per-pin levels and results, one device byte.
+class FakeCard : public IKsControl {
+public:
+    BYTE levels[7] = {1, 1, 1, 1, 1, 1, 1};
+    HRESULT gpioResults[7] = {S_OK, S_OK, S_OK, S_OK, S_OK, S_OK, S_OK};
+    BYTE deviceByte = 0;
+    HRESULT busResult = S_OK;
+    bool writeOnFailure = false; // a failing driver that scribbles anyway
+    std::vector<Request> requests;
+
+    STDMETHODIMP QueryInterface(REFIID, void **out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP KsProperty(KsPropertyHeader *property, ULONG length, void *data, ULONG dataLength,
+                            ULONG *returned) override {
+        Request r;
+        r.property.assign((BYTE *)property, (BYTE *)property + length);
+        r.length = length;
+        r.dataLength = dataLength;
+        r.data = data;
+        r.dataOnEntry = *(BYTE *)data;
+        r.returnedOnEntry = *returned;
+        requests.push_back(r);
+        if (property->set == kGpioPropertySet) {
+            BYTE pin = ((BYTE *)property)[24];
+            HRESULT hr = pin < 7 ? gpioResults[pin] : E_INVALIDARG;
+            if (pin < 7 && (hr == S_OK || writeOnFailure)) *(BYTE *)data = levels[pin];
+            return hr;
+        }
+        BusReadRequest bus;
+        memcpy(&bus, property, sizeof bus);
+        if (busResult == S_OK || writeOnFailure) {
+            memset(bus.data, 0xEE, bus.dataLength);
+            bus.data[0] = busResult == S_OK ? deviceByte : 0;
+        }
+        return busResult;
+    }
+    STDMETHODIMP KsMethod(void *, ULONG, void *, ULONG, ULONG *) override { return E_NOTIMPL; }
+    STDMETHODIMP KsEvent(void *, ULONG, void *, ULONG, ULONG *) override { return E_NOTIMPL; }
+
+    // Levels of pins 0-5 for a pin code.
+    void SetPinCode(int code) {
+        for (int pin = 0; pin < 6; ++pin) levels[pin] = (BYTE)((code >> pin) & 1);
+    }
+};
+
+template <typename T> T At(const std::vector<BYTE> &bytes, size_t offset) {
+    T value;
+    memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
+}
+
+class Receiver : public ::testing::Test {
+protected:
+    void SetUp() override { ReceiverControl = &card; }
+    void TearDown() override {
+        ReceiverControl = nullptr;
+        JapanLayout = 0;
+    }
+    FakeCard card;
+};
+
+const BYTE kGpioSetBytes[16] = {0x89, 0xE5, 0x90, 0x94, 0x17, 0x6B, 0xEC, 0x44,
+                                0x94, 0x35, 0x5E, 0x35, 0x87, 0xF9, 0xFB, 0xCE};
+const BYTE kBusSetBytes[16] = {0x66, 0xC4, 0xB1, 0xFB, 0x03, 0xBE, 0x0F, 0x47,
+                               0x9A, 0x8F, 0xA2, 0xAA, 0x0F, 0xA2, 0xC0, 0xEE};
+
+} // namespace
+
+TEST(ReceiverUnbound, NoControlMeansNoKeyAndNoRequest) {
+    ReceiverControl = nullptr;
+    BYTE level = 0x5A, buffer[4] = {9, 9, 9, 9};
+    EXPECT_FALSE(ReadGpioPin(6, &level));
+    EXPECT_EQ(level, 0x5A);
+    EXPECT_FALSE(ReadBusBytes(0x60, 0, 0, buffer, 4));
+    EXPECT_EQ(buffer[0], 9);
+    EXPECT_FALSE(IsKeyPressed());
+}
+
+TEST_F(Receiver, GpioRequestCarriesThePinInBothPlaces) {
+    card.levels[3] = 0;
+    BYTE level = 7;
+    ASSERT_TRUE(ReadGpioPin(3, &level));
+    EXPECT_EQ(level, 0);
+    ASSERT_EQ(card.requests.size(), 1u);
+    const Request &r = card.requests[0];
+    EXPECT_EQ(r.length, 32u);
+    EXPECT_EQ(r.dataLength, 1u);
+    EXPECT_EQ(memcmp(r.property.data(), kGpioSetBytes, 16), 0);
+    EXPECT_EQ(At<ULONG>(r.property, 16), 0u); // property id
+    EXPECT_EQ(At<ULONG>(r.property, 20), 1u); // KSPROPERTY_TYPE_GET
+    EXPECT_EQ(r.property[24], 3);
+    EXPECT_EQ(r.dataOnEntry, 3); // the data buffer starts out holding the pin
+    EXPECT_EQ(r.returnedOnEntry, 0u);
+}
+
+TEST_F(Receiver, BusRequestPointsAtSubAddressAndBuffer) {
+    struct {
+        BYTE subAddress;
+        int send;
+        ULONG expectedLength;
+    } cases[] = {{0, 0, 0}, {0x17, 1, 1}, {0x17, 5, 1}};
+    for (const auto &c : cases) {
+        card.requests.clear();
+        card.deviceByte = 0x42;
+        BYTE buffer[4] = {0, 0, 0, 0};
+        ASSERT_TRUE(ReadBusBytes(0x60, c.subAddress, c.send, buffer, 4));
+        EXPECT_EQ(buffer[0], 0x42);
+        ASSERT_EQ(card.requests.size(), 1u);
+        const Request &r = card.requests[0];
+        SCOPED_TRACE(c.send);
+        EXPECT_EQ(r.length, sizeof(BusReadRequest));
+        EXPECT_EQ(r.length, sizeof(void *) == 8 ? 64u : 48u);
+        EXPECT_EQ(r.dataLength, 8u);
+        EXPECT_NE(r.data, (void *)buffer); // a separate property data buffer
+        EXPECT_EQ(r.returnedOnEntry, 0u);
+        EXPECT_EQ(memcmp(r.property.data(), kBusSetBytes, 16), 0);
+        EXPECT_EQ(At<ULONG>(r.property, 16), 0u);
+        EXPECT_EQ(At<ULONG>(r.property, 20), 1u);
+        EXPECT_EQ(r.property[24], 0x60);
+        const size_t p = sizeof(void *);
+        const size_t subAt = p == 8 ? 32 : 28, dataAt = p == 8 ? 48 : 36;
+        // The sub-address pointer is always set; it pointed at the caller's value.
+        EXPECT_NE(At<BYTE *>(r.property, subAt), nullptr);
+        EXPECT_EQ(At<ULONG>(r.property, subAt + p), c.expectedLength);
+        EXPECT_EQ(At<BYTE *>(r.property, dataAt), buffer);
+        EXPECT_EQ(At<ULONG>(r.property, dataAt + p), 4u);
+    }
+}
+
+TEST_F(Receiver, OnlyExactlySOkIsSuccess) {
+    const HRESULT results[] = {S_FALSE, 2, E_FAIL, E_INVALIDARG, (HRESULT)0x80070490};
+    for (HRESULT hr : results) {
+        SCOPED_TRACE(hr);
+        card.writeOnFailure = true;
+        card.gpioResults[2] = hr;
+        card.levels[2] = 0;
+        BYTE level = 0x77;
+        EXPECT_FALSE(ReadGpioPin(2, &level));
+        EXPECT_EQ(level, 0x77); // left as it was
+        card.busResult = hr;
+        BYTE buffer[4] = {};
+        EXPECT_FALSE(ReadBusBytes(0x60, 0, 0, buffer, 4));
+    }
+}
+
+TEST_F(Receiver, KeyPresentIsALowPinSixAndAFailedReadIsNoKey) {
+    struct {
+        BYTE level;
+        HRESULT result;
+        bool pressed;
+    } cases[] = {
+        {0, S_OK, true}, {1, S_OK, false}, {2, S_OK, false}, {0, E_FAIL, false}, {0, S_FALSE, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << (int)c.level << " " << c.result);
+        card.requests.clear();
+        card.writeOnFailure = true; // even a failing driver that wrote 0 means no key
+        card.levels[6] = c.level;
+        card.gpioResults[6] = c.result;
+        EXPECT_EQ(IsKeyPressed(), c.pressed);
+        ASSERT_EQ(card.requests.size(), 1u);
+        EXPECT_EQ(card.requests[0].property[24], 6);
+    }
+}
+
+TEST_F(Receiver, RawCodeReadsPinsZeroToFiveThenTheDeviceByte) {
+    card.SetPinCode(2);
+    card.deviceByte = 4;
+    EXPECT_EQ(ReadRawKeyCode(), 2);
+    ASSERT_EQ(card.requests.size(), 7u);
+    for (int pin = 0; pin < 6; ++pin) {
+        EXPECT_EQ(memcmp(card.requests[pin].property.data(), kGpioSetBytes, 16), 0);
+        EXPECT_EQ(card.requests[pin].property[24], pin);
+    }
+    const Request &bus = card.requests[6];
+    EXPECT_EQ(memcmp(bus.property.data(), kBusSetBytes, 16), 0);
+    EXPECT_EQ(bus.property[24], 0x60);
+    const size_t p = sizeof(void *);
+    const size_t subAt = p == 8 ? 32 : 28, dataAt = p == 8 ? 48 : 36;
+    EXPECT_EQ(At<ULONG>(bus.property, subAt + p), 0u);   // no sub-address sent
+    EXPECT_EQ(At<ULONG>(bus.property, dataAt + p), 4u);  // four bytes read
+}
+
+// pins: levels of pins 0-5 as a code; failPin: a pin whose read fails (-1 none).
+TEST_F(Receiver, DecodingRules) {
+    struct {
+        int pins;
+        int failPin;
+        int deviceByte;
+        HRESULT busResult;
+        int raw;
+        RemoteKeyCode logical;
+    } cases[] = {
+        {2, -1, 4, S_OK, 2, 0},          // device byte twice the pin code: the pin code
+        {5, -1, 1, S_OK, 1, 1},          // device byte 1: 1 whatever the pins say
+        {0, -1, 1, S_OK, 1, 1},
+        {0, -1, 0, S_OK, 0, 13},         // byte 0, pins low: second rule
+        {3, -1, 0, S_OK, 0, 13},         // byte 0, pins high: third rule
+        {3, -1, 10, S_OK, 10, 8},        // compare value 5 is not 3: the byte itself
+        {5, -1, 10, S_OK, 5, 4},         // compare value 5 is the pin code
+        {0, -1, 255, S_OK, 255, 65536},  // compare value 127
+        {33, -1, 66, S_OK, 33, 65536},   // pin 5 high: 32-63 through the second rule
+        {63, -1, 126, S_OK, 63, 65536},
+        {0, -1, 200, S_OK, 200, 65536},  // any byte through the third rule
+        {3, 1, 2, S_OK, 1, 1},           // pin 1 fails: bit 0, code 1 = 2 >> 1
+        {3, 1, 6, S_OK, 6, 7},           // ... so 6 (compare 3) no longer gives 3
+        {30, 5, 60, S_OK, 30, 18},       // a failed pin that was low changes nothing
+        // The device byte cannot be read: never a real key, whatever the pins
+        // and whatever the failed read left in the buffer.
+        {0, -1, 0, E_FAIL, kUnreadKeyCode, 65536},
+        {0, -1, 0, S_FALSE, kUnreadKeyCode, 65536},
+        {1, -1, 2, E_FAIL, kUnreadKeyCode, 65536},
+        {30, -1, 60, S_FALSE, kUnreadKeyCode, 65536},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "pins " << c.pins << " fail " << c.failPin << " byte " << c.deviceByte
+                                        << " bus " << c.busResult);
+        card.SetPinCode(c.pins);
+        for (HRESULT &hr : card.gpioResults) hr = S_OK;
+        if (c.failPin >= 0) card.gpioResults[c.failPin] = E_FAIL;
+        card.deviceByte = (BYTE)c.deviceByte;
+        card.busResult = c.busResult;
+        card.writeOnFailure = true;
+        int raw = ReadRawKeyCode();
+        EXPECT_EQ(raw, c.raw);
+        EXPECT_EQ(MapRawKeyCode(raw), c.logical);
+    }
+}
+
+TEST(ReceiverDecode, FailedDeviceByteIsAKeyNoMapActsOn) {
+    // A code outside every map: above the table's range, and beyond the
+    // logical keys 0-31 that the Japanese layout passes on unchanged.
+    EXPECT_GT(kUnreadKeyCode, 31);
+    EXPECT_LE(kUnreadKeyCode, 255);
+    for (int pins = 0; pins < 64; ++pins)
+        for (int byte = 0; byte < 256; ++byte)
+            ASSERT_EQ(DecodeRawKeyCode((BYTE)pins, false, (BYTE)byte), kUnreadKeyCode);
+}
+
+TEST(ReceiverKeyTable, EveryRawCode) {
+    const RemoteKeyCode table[32] = {13, 1,  0,  20, 256, 4, 7,  15, 14, 5,  8,  2,  512, 19, 25, 24,
+                                     10, 22, 9,  23, 31,  6, 27, 30, 16, 17, 29, 3,  12,  21, 18, 26};
+    for (int raw = 0; raw < 32; ++raw) EXPECT_EQ(MapRawKeyCode(raw), table[raw]) << raw;
+    const int outside[] = {32, 63, 64, 200, 255, 256, 65536, -1, INT_MIN};
+    for (int raw : outside) EXPECT_EQ(MapRawKeyCode(raw), 65536) << raw;
+    for (int raw = 0; raw < 256; ++raw) {
+        RemoteKeyCode code = MapRawKeyCode(raw);
+        EXPECT_NE(code, 11);
+        EXPECT_NE(code, 28);
+    }
+}
+
+TEST_F(Receiver, JapanLayoutTakesTheRawCodeUnmapped) {
+    struct {
+        int japan;
+        int pins;
+        int deviceByte;
+        RemoteKeyCode code;
+    } cases[] = {{0, 30, 60, 18}, {1, 30, 60, 30}, {0, 0, 0, 13}, {1, 0, 0, 0}, {1, 0, 255, 255}, {0, 0, 255, 65536}};
+    card.levels[6] = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.japan << " " << c.deviceByte);
+        JapanLayout = c.japan;
+        card.SetPinCode(c.pins);
+        card.deviceByte = (BYTE)c.deviceByte;
+        RemoteKeyCode code = -5;
+        ASSERT_TRUE(ReadRemoteKey(&code));
+        EXPECT_EQ(code, c.code);
+    }
+    card.levels[6] = 1;
+    RemoteKeyCode code = -5;
+    EXPECT_FALSE(ReadRemoteKey(&code));
+    EXPECT_EQ(code, -5);
+}

@@ -1,0 +1,169 @@
+// The tray program with the simulated tuner card: which devices it binds, how
+// it behaves without one, and remote keys reaching the default application.
+#include <gtest/gtest.h>
+#include "tests/support/process.h"
+#include "tests/support/sim_card.h"
+#include "tests/support/telvix_session.h"
+
+namespace {
+
+const char *const kNames[] = {
+    "Philips Silicon (7171-35) WDM Video Capture",
+    "Philips Cap713x Video Capture",
+    "BUFFALO PC-SMP2E/PCI WDM Video Capture",
+    "713x BDA Analog Capture",
+};
+const char kPowerVcrClass[] = "PowerVCR II Taurus";
+
+// Telvix with the receiver bound: its window exists and it polls the card.
+bool StartBound(TelvixSession &session, SimCard &card) {
+    if (!session.StartTelvix() || !session.WaitForTrayWindow()) return false;
+    return card.WaitForPolls(3);
+}
+
+// The stand-in that Telvix started is not among the session's processes.
+struct StrayPowerVcr {
+    StrayPowerVcr() { CloseStrayWindows(kPowerVcrClass); }
+    ~StrayPowerVcr() { CloseStrayWindows(kPowerVcrClass); }
+};
+
+// PowerVCR II installed as the default application and started by the power key.
+void StartPowerVcrByRemote(TelvixSession &session, SimCard &card) {
+    session.InstallStandIn(2); // PowerVCR II, the default application
+    ASSERT_TRUE(card.Register(kNames[1]));
+    ASSERT_TRUE(StartBound(session, card));
+    ASSERT_TRUE(card.Press("POWER"));
+    ASSERT_TRUE(session.WaitForLog("started")) << session.StandInLog();
+    ASSERT_TRUE(WaitForWindow(kPowerVcrClass, NULL));
+}
+
+} // namespace
+
+TEST(ReceiverBinding, EachSupportedNameIsBoundAndJoinsUnderTheFirstName) {
+    for (const char *name : kNames) {
+        SCOPED_TRACE(name);
+        SimCard card;
+        TelvixSession session("receiver_names");
+        ASSERT_TRUE(card.Register(name));
+        ASSERT_TRUE(StartBound(session, card)) << "no poll reached the card";
+        EXPECT_EQ(card.state().joinCount, 1);
+        EXPECT_STREQ(card.state().joinedName, kNames[0]);
+        EXPECT_EQ(card.state().badRequests, 0) << card.state().lastBadRequest;
+        // The receiver reads keys: a press is answered with one complete key read.
+        EXPECT_TRUE(card.Press("7"));
+        DWORD code = 99;
+        EXPECT_TRUE(session.CloseTelvix(&code));
+        EXPECT_EQ(code, 0u);
+    }
+}
+
+TEST(ReceiverBinding, NearMissNamesAreNotTakenAndTheFirstClickReportsIt) {
+    SimCard card;
+    TelvixSession session("receiver_near_miss");
+    ASSERT_TRUE(card.Register("philips cap713x video capture", 1));
+    ASSERT_TRUE(card.Register(std::string(kNames[3]) + " ", 2));
+    // Longer than the 80-byte name buffer, beginning with a supported name.
+    ASSERT_TRUE(card.Register(std::string(kNames[0]) + std::string(60, 'x'), 3));
+    ASSERT_TRUE(card.Register("Philips Silicon (7171-35) WDM Video Captur", 4));
+    ASSERT_TRUE(session.StartTelvix());
+    HWND tray = session.WaitForTrayWindow();
+    ASSERT_TRUE(tray);
+    PostMessageA(tray, 1001, 0, WM_LBUTTONDOWN);
+    HWND box = WaitForWindow("#32770", "Corvane Remote Control");
+    ASSERT_TRUE(box) << "missing-device message";
+    EXPECT_EQ(card.state().joinCount, 0);
+    EXPECT_EQ(card.state().liveFilters, 0);
+    EXPECT_EQ(card.state().gpioRequests, 0);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(WaitExit(session.telvix(), 30000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST(ReceiverBinding, OfTwoDevicesOfOneNameTheLaterIsBoundAndTheEarlierReleased) {
+    SimCard card;
+    TelvixSession session("receiver_two_devices");
+    // A device of a later name in the list comes first in the enumeration; the
+    // earlier name still wins.
+    ASSERT_TRUE(card.Register(kNames[3], 1));
+    ASSERT_TRUE(card.Register(kNames[2], 2));
+    ASSERT_TRUE(card.Register(kNames[2], 3));
+    ASSERT_TRUE(StartBound(session, card));
+    EXPECT_EQ(card.state().lastDevice, 3);
+    EXPECT_EQ(card.state().joinCount, 1);
+    // Slot 2's filter was bound first, then let go; slot 1's was never created.
+    EXPECT_TRUE(WaitUntil([&] { return card.state().liveFilters == 1; }, 5000)) << card.state().liveFilters;
+}
+
+TEST(ReceiverKeys, RemotePowerStartsAndClosesTheDefaultApplication) {
+    StrayPowerVcr stray;
+    SimCard card;
+    TelvixSession session("receiver_power");
+    StartPowerVcrByRemote(session, card);
+    EXPECT_EQ(session.CountLog("started"), 1);
+    ASSERT_TRUE(card.Press("3"));
+    EXPECT_TRUE(session.WaitForLog("WM_KEYDOWN 0x33")) << session.StandInLog();
+    ASSERT_TRUE(card.Press("POWER"));
+    EXPECT_TRUE(WaitForNoWindow(kPowerVcrClass, NULL)) << session.StandInLog();
+    EXPECT_TRUE(session.WaitForLog("exited")) << session.StandInLog();
+    EXPECT_EQ(session.CountLog("started"), 1);
+}
+
+TEST(ReceiverKeys, AHeldKeyPassesItsFirstEventAndEveryTenthRepeat) {
+    StrayPowerVcr stray;
+    SimCard card;
+    TelvixSession session("receiver_hold");
+    StartPowerVcrByRemote(session, card);
+    LONG before = card.state().keyReads;
+    ASSERT_EQ(card.Remote("down 5"), 0);
+    bool held = WaitUntil([&] { return card.state().keyReads - before >= 25; }, 30000);
+    card.Remote("up");
+    ASSERT_TRUE(held);
+    // Wait for the poll cycle to see the key released before counting reads.
+    ASSERT_TRUE(card.WaitForPolls(2));
+    LONG reads = card.state().keyReads - before;
+    int expected = 1 + (reads - 1) / 10;
+    ASSERT_TRUE(card.Press("6")); // a fresh key: everything of the 5s was delivered before it
+    ASSERT_TRUE(session.WaitForLog("WM_KEYDOWN 0x36")) << session.StandInLog();
+    EXPECT_EQ(session.CountLog("WM_KEYDOWN 0x35"), expected) << reads << " reads\n" << session.StandInLog();
+}
+
+TEST(ReceiverKeys, FailingDriverRequestsNeverBecomeKeys) {
+    struct {
+        const char *mode;
+        bool keyPresentFails;
+    } cases[] = {
+        {"gpio", true}, {"gpio-s_false", true}, {"bus", false}, {"bus-s_false", false}, {"both", true},
+    };
+    StrayPowerVcr stray;
+    SimCard card;
+    TelvixSession session("receiver_failures");
+    StartPowerVcrByRemote(session, card);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.mode);
+        ASSERT_EQ(card.Remote(std::string("fail ") + c.mode), 0);
+        LONG busBefore = card.state().busRequests;
+        // Key 0 is raw 2 with all pins but pin 1 low: the key a reader that
+        // took an unread device byte of 0 for real would turn into record.
+        ASSERT_EQ(card.Remote("down 0"), 0);
+        if (c.keyPresentFails) {
+            EXPECT_TRUE(card.WaitForPolls(10));
+            EXPECT_EQ(card.state().busRequests, busBefore) << "a failed key-present read counts as no key";
+        } else {
+            EXPECT_TRUE(WaitUntil([&] { return card.state().busRequests >= busBefore + 3; }));
+        }
+        card.Remote("up");
+        ASSERT_EQ(card.Remote("fail none"), 0);
+        ASSERT_TRUE(card.WaitForPolls(2));
+        ASSERT_TRUE(card.Press("8"));
+        ASSERT_TRUE(session.WaitForLog("WM_KEYDOWN 0x38")) << session.StandInLog();
+        // Posted in order: anything the failed reads produced came before the 8.
+        std::string log = session.StandInLog();
+        EXPECT_EQ(LinesWith(log, "WM_KEYDOWN").size(), LinesWith(log, "WM_KEYDOWN 0x38").size()) << log;
+        EXPECT_EQ(LinesWith(log, "MSG_").size(), 0u) << log;
+        EXPECT_EQ(LinesWith(log, "WM_SYSKEYDOWN").size(), 0u) << log;
+        EXPECT_EQ(card.state().badRequests, 0) << card.state().lastBadRequest;
+        // Separate the next case's key from this 8.
+        ASSERT_TRUE(card.WaitForPolls(5));
+    }
+}

@@ -1,0 +1,32 @@
+// The simulated tuner card in end-to-end tests: registers its devices with
+// regsvr32 under chosen friendly names, presses keys with remote.exe, and
+// shows what the card saw. Every device is unregistered when it ends.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "sim/card/card_state.h"
+
+class SimCard {
+public:
+    SimCard();
+    ~SimCard();
+
+    // Registers device `slot` (1-4) under `friendlyName`; false on failure.
+    bool Register(const std::string &friendlyName, int slot = 1);
+    void UnregisterAll();
+
+    // Runs remote.exe with `arguments`; its exit code, or -1 when it hung.
+    int Remote(const std::string &arguments, DWORD timeoutMs = 30000);
+    bool Press(const std::string &key) { return Remote("press " + key) == 0; }
+
+    // What the card saw, live.
+    const SimCardState &state() const { return *state_; }
+    // Waits until the bound filter has answered `count` more GPIO requests
+    // than now: the poll cycle has run that many times.
+    bool WaitForPolls(LONG count, DWORD timeoutMs = 20000) const;
+
+private:
+    int Regsvr(const std::string &arguments);
+    HANDLE mapping_ = NULL;
+    SimCardState *state_ = nullptr;
+};

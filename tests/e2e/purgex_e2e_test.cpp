@@ -1,0 +1,203 @@
+// The real uninstall wizard as a process: Purgex.exe with its ini file beside
+// it, stand-in uninstallers registered as the system's uninstall entries and
+// the real tray program running, driven through its pages like a person.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <string>
+#include "tests/purgex/purgex_support.h"
+#include "tests/support/process.h"
+#include "tests/support/registry_fixture.h"
+
+namespace {
+
+const char kTitle[] = "Corvane Uninstall Test";
+const char kTrayTitle[] = "Corvane Remote Control";
+const char kUtilitiesEntry[] = "PurgexE2E Utilities";
+const char kDriversEntry[] = "PurgexE2E Drivers";
+
+const int kPageText = 1004, kUtilitiesBox = 1005, kDriversBox = 1006, kFinishText = 1003;
+
+std::string ItemText(HWND dialog, int id) {
+    char text[512] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// The wizard's pages share one caption; the finish page is the one with its
+// text control.
+HWND FindPage(const char *title, bool finish) {
+    for (HWND w = FindWindowExA(NULL, NULL, "#32770", title); w; w = FindWindowExA(NULL, w, "#32770", title))
+        if ((GetDlgItem(w, kFinishText) != NULL) == finish && IsWindowVisible(w)) return w;
+    return NULL;
+}
+
+HWND WaitForPage(const char *title, bool finish) {
+    HWND page = NULL;
+    WaitUntil([&] { return (page = FindPage(title, finish)) != NULL; }, 30000);
+    return page;
+}
+
+// Posted, as a person's click would come: the page's handler may block.
+void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+class PurgexProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = ScratchDir("purgex_e2e");
+        log_ = dir_ + "\\uninstall.log";
+        ASSERT_TRUE(CopyOneFile(BinDir() + "\\Purgex.exe", dir_ + "\\Purgex.exe"));
+        WriteTextFile(dir_ + "\\Purgex.ini",
+                      std::string("[1]\r\n") + "UninstallWizardAppTitle=" + kTitle + "\r\n" +
+                          "UninstallWizardTPG1Tip1=Now we will remove the utilities and drivers.\r\n"
+                          "UninstallWizardTPG1Tip2=Please select which components will be removed.\r\n"
+                          "UninstallWizardTPG1OPT1=Remove All Utilities.\r\n"
+                          "UninstallWizardTPG1OPT2=Remove WDM Drivers.\r\n"
+                          "UninstallWizardTPG2Tip1=Now we have uninstalled completely !.\r\n"
+                          "UninstallWizardTPG2Tip2=Nothing has been removed.\r\n"
+                          "UninstallUtilityRegName=Corvane E2E Utilities\r\n"
+                          "RemoteTitleName=" + kTrayTitle + "\r\n" +
+                          "DrvUninstRegKeyPath=" + kDriversEntry + "\r\n"
+                          "OKText=Finish\r\n"
+                          "CancelText=Quit\r\n"
+                          "StartText=Remove\r\n");
+        RegisterEntries();
+    }
+    void TearDown() override {
+        processes_.KillAll();
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kUtilitiesEntry).c_str());
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str());
+    }
+    void RegisterEntries() {
+        std::string utilities = EntryPath(kUtilitiesEntry);
+        WriteRegString(HKEY_LOCAL_MACHINE, utilities.c_str(), "DisplayName", "Corvane E2E Utilities");
+        // Long enough to see the page hidden and the drivers kept waiting.
+        WriteRegString(HKEY_LOCAL_MACHINE, utilities.c_str(), "UninstallString", SimCommand(log_, "utilities", 2500));
+        WriteRegString(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str(), "UninstallString",
+                       SimCommand(log_, "drivers", 500));
+    }
+    HANDLE StartTelvix() {
+        WriteRegDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Halvex Multimedia\\Corvane Utilities", "AlwaysRemoteOff", 0);
+        HANDLE telvix = processes_.Start("\"" + BinDir() + "\\Telvix.exe\"");
+        EXPECT_TRUE(WaitForWindow(kTrayTitle, kTrayTitle, 30000)) << "the tray program did not come up";
+        return telvix;
+    }
+    HANDLE StartPurgex(const std::string &dir) {
+        return processes_.Start("\"" + dir + "\\Purgex.exe\"", dir);
+    }
+    std::string dir_, log_;
+    ProcessSet processes_;
+};
+
+TEST_F(PurgexProcess, PageShowsTheConfiguredTextsAndPresetsEachOptionByItsEntry) {
+    struct Case {
+        bool drivers;
+    } cases[] = {{true}, {false}};
+    for (const Case &c : cases) {
+        if (!c.drivers) DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str());
+        HANDLE purgex = StartPurgex(dir_);
+        HWND page = WaitForPage(kTitle, false);
+        ASSERT_TRUE(page);
+        EXPECT_EQ(ItemText(page, kPageText),
+                  "Now we will remove the utilities and drivers.\n\nPlease select which components will be removed.");
+        EXPECT_EQ(ItemText(page, kUtilitiesBox), "Remove All Utilities.");
+        EXPECT_EQ(ItemText(page, kDriversBox), "Remove WDM Drivers.");
+        EXPECT_EQ(ItemText(page, IDOK), "Remove");
+        EXPECT_EQ(ItemText(page, IDCANCEL), "Quit");
+        EXPECT_EQ(SendDlgItemMessageA(page, kUtilitiesBox, BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(SendDlgItemMessageA(page, kDriversBox, BM_GETCHECK, 0, 0), c.drivers ? BST_CHECKED : BST_UNCHECKED);
+        Click(page, IDCANCEL);
+        ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
+    }
+}
+
+TEST_F(PurgexProcess, StartClosesTheTrayProgramAndRunsUtilitiesToTheirEndBeforeDrivers) {
+    HANDLE telvix = StartTelvix();
+    HANDLE purgex = StartPurgex(dir_);
+    HWND page = WaitForPage(kTitle, false);
+    ASSERT_TRUE(page);
+    Click(page, IDOK);
+
+    ASSERT_TRUE(WaitUntil([&] { return !LinesWith(ReadTextFile(log_), "start utilities").empty(); }, 30000));
+    EXPECT_TRUE(WaitExit(telvix, 30000, NULL)) << "WM_CLOSE ends the tray program";
+    EXPECT_FALSE(FindWindowA(kTrayTitle, kTrayTitle)) << "closed before any uninstaller started";
+    if (LinesWith(ReadTextFile(log_), "end utilities").empty()) {
+        EXPECT_FALSE(IsWindowVisible(page)) << "the page hides while an uninstaller runs";
+    }
+
+    HWND finish = WaitForPage(kTitle, true);
+    ASSERT_TRUE(finish);
+    std::string log = ReadTextFile(log_);
+    size_t utilitiesEnd = log.find("end utilities"), driversStart = log.find("start drivers");
+    ASSERT_NE(utilitiesEnd, std::string::npos) << log;
+    ASSERT_NE(driversStart, std::string::npos) << log;
+    EXPECT_LT(utilitiesEnd, driversStart) << log;
+    EXPECT_NE(log.find("end drivers"), std::string::npos) << "the finish page waits for the last uninstaller";
+    EXPECT_EQ(LinesWith(log, "start ").size(), 2u) << log;
+
+    EXPECT_EQ(ItemText(finish, kFinishText), "Now we have uninstalled completely !.");
+    EXPECT_EQ(ItemText(finish, IDOK), "Finish");
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(finish, IDCANCEL)));
+    Click(finish, IDOK);
+    DWORD code = 99;
+    ASSERT_TRUE(WaitExit(purgex, 30000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(PurgexProcess, StartWithNothingChosenRunsNothingAndSaysSo) {
+    HANDLE purgex = StartPurgex(dir_);
+    HWND page = WaitForPage(kTitle, false);
+    ASSERT_TRUE(page);
+    Click(page, kUtilitiesBox);
+    Click(page, kDriversBox);
+    ASSERT_TRUE(WaitUntil([&] {
+        return SendDlgItemMessageA(page, kUtilitiesBox, BM_GETCHECK, 0, 0) == BST_UNCHECKED &&
+               SendDlgItemMessageA(page, kDriversBox, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+    }));
+    Click(page, IDOK);
+    HWND finish = WaitForPage(kTitle, true);
+    ASSERT_TRUE(finish);
+    EXPECT_EQ(ItemText(finish, kFinishText), "Nothing has been removed.");
+    EXPECT_EQ(ReadTextFile(log_), "");
+    Click(finish, IDOK);
+    ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
+}
+
+TEST_F(PurgexProcess, CancelClosesNothingAndRunsNothing) {
+    HANDLE telvix = StartTelvix();
+    HANDLE purgex = StartPurgex(dir_);
+    HWND page = WaitForPage(kTitle, false);
+    ASSERT_TRUE(page);
+    Click(page, IDCANCEL);
+    DWORD code = 99;
+    ASSERT_TRUE(WaitExit(purgex, 30000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(FindPage(kTitle, true)) << "no finish page after Cancel";
+    EXPECT_EQ(WaitForSingleObject(telvix, 0), (DWORD)WAIT_TIMEOUT) << "the tray program still runs";
+    EXPECT_TRUE(FindWindowA(kTrayTitle, kTrayTitle));
+    EXPECT_EQ(ReadTextFile(log_), "");
+}
+
+TEST_F(PurgexProcess, WithoutItsIniTheButtonsKeepTheirDefaultTexts) {
+    std::string bare = ScratchDir("purgex_e2e_bare");
+    ASSERT_TRUE(CopyOneFile(BinDir() + "\\Purgex.exe", bare + "\\Purgex.exe"));
+    HANDLE purgex = StartPurgex(bare);
+    // Every text but the buttons' is empty, the caption too.
+    HWND page = WaitForPage("", false);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(ItemText(page, IDOK), "Start");
+    EXPECT_EQ(ItemText(page, IDCANCEL), "Cancel");
+    EXPECT_EQ(ItemText(page, kPageText), "\n\n");
+    EXPECT_EQ(ItemText(page, kUtilitiesBox), "");
+    EXPECT_EQ(SendDlgItemMessageA(page, kUtilitiesBox, BM_GETCHECK, 0, 0), BST_UNCHECKED)
+        << "an empty display name matches no entry";
+    Click(page, IDOK);
+    HWND finish = WaitForPage("", true);
+    ASSERT_TRUE(finish);
+    EXPECT_EQ(ItemText(finish, IDOK), "OK");
+    EXPECT_EQ(ItemText(finish, kFinishText), "");
+    Click(finish, IDOK);
+    ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
+    EXPECT_EQ(ReadTextFile(log_), "");
+}
+
+} // namespace

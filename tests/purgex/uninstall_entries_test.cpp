@@ -11,7 +11,7 @@
 
 namespace {
 
-class UninstallEntries : public ::testing::Test {
+class PurgexUninstallEntries : public ::testing::Test {
 protected:
     void SetUp() override {
         log_ = ScratchDir("purgex_entries") + "\\uninstall.log";
@@ -54,7 +54,7 @@ std::string LastEnumerated(const std::vector<std::string> &names) {
     return last;
 }
 
-TEST_F(UninstallEntries, DisplayNameMatchesInAnyCaseAndTheLastMatchSuppliesTheCommand) {
+TEST_F(PurgexUninstallEntries, DisplayNameMatchesInAnyCaseAndTheLastMatchSuppliesTheCommand) {
     AddEntry("PurgexTest Alpha", "Corvane Utilities Test", "alpha.exe /remove");
     AddEntry("PurgexTest Beta", "CORVANE utilities TEST", "beta.exe /remove");
     AddEntry("PurgexTest Gamma", "Corvane Utilities Test Extra", "gamma.exe /remove");
@@ -66,7 +66,7 @@ TEST_F(UninstallEntries, DisplayNameMatchesInAnyCaseAndTheLastMatchSuppliesTheCo
     EXPECT_FALSE(FindUninstallByDisplayName("Corvane Utilities"));
 }
 
-TEST_F(UninstallEntries, MatchWithoutCommandLeavesNoEarlierCommandToRun) {
+TEST_F(PurgexUninstallEntries, MatchWithoutCommandLeavesNoEarlierCommandToRun) {
     AddEntry("PurgexTest Driver", NULL, SimCommand(log_, "drivers", 0).c_str());
     AddEntry("PurgexTest Bare", "Corvane Bare Test", NULL);
 
@@ -80,13 +80,13 @@ TEST_F(UninstallEntries, MatchWithoutCommandLeavesNoEarlierCommandToRun) {
     EXPECT_EQ(ReadTextFile(log_), "") << "the drivers' uninstaller ran in place of the utilities'";
 }
 
-TEST_F(UninstallEntries, EmptyDisplayNameMatchesNothing) {
+TEST_F(PurgexUninstallEntries, EmptyDisplayNameMatchesNothing) {
     AddEntry("PurgexTest Nameless", NULL, "nameless.exe");
     EXPECT_FALSE(FindUninstallByDisplayName(""));
     EXPECT_STREQ(uninstallCommand, "");
 }
 
-TEST_F(UninstallEntries, DisplayNameFillingItsBufferWithoutTerminatorMatchesNothing) {
+TEST_F(PurgexUninstallEntries, DisplayNameFillingItsBufferWithoutTerminatorMatchesNothing) {
     // Longer than any configured name can be, and with no room for an end.
     std::string name(256, 'd');
     AddEntry("PurgexTest LongName", NULL, "longname.exe");
@@ -96,7 +96,7 @@ TEST_F(UninstallEntries, DisplayNameFillingItsBufferWithoutTerminatorMatchesNoth
     EXPECT_FALSE(FindUninstallByDisplayName(name.c_str()));
 }
 
-TEST_F(UninstallEntries, DirectKeyIsPresentOnlyWithACommandThatFits) {
+TEST_F(PurgexUninstallEntries, DirectKeyIsPresentOnlyWithACommandThatFits) {
     AddEntry("PurgexTest NoCommand", "x", NULL);
     AddEntry("PurgexTest Fits", NULL, std::string(254, 'f').c_str());      // 255 bytes
     AddEntry("PurgexTest TooLong", NULL, std::string(255, 't').c_str());   // 256 bytes
@@ -122,7 +122,7 @@ TEST_F(UninstallEntries, DirectKeyIsPresentOnlyWithACommandThatFits) {
     }
 }
 
-TEST_F(UninstallEntries, DisplayNameSearchReadsCommandsUpTo256Bytes) {
+TEST_F(PurgexUninstallEntries, DisplayNameSearchReadsCommandsUpTo256Bytes) {
     AddEntry("PurgexTest Read256", "Corvane Read 256", std::string(255, 'a').c_str());   // 256 bytes
     AddEntry("PurgexTest Read257", "Corvane Read 257", std::string(256, 'b').c_str());   // 257 bytes
     AddRawCommand("PurgexTest Raw256", std::string(256, 'c'));                          // no terminator
@@ -143,7 +143,7 @@ TEST_F(UninstallEntries, DisplayNameSearchReadsCommandsUpTo256Bytes) {
     }
 }
 
-TEST_F(UninstallEntries, KeyNameTooLongForThePathIsAbsent) {
+TEST_F(PurgexUninstallEntries, KeyNameTooLongForThePathIsAbsent) {
     // A cut path would open this entry in place of the one asked for.
     std::string fitting(203, 'k');
     AddEntry(fitting, NULL, "cut.exe");
@@ -152,7 +152,7 @@ TEST_F(UninstallEntries, KeyNameTooLongForThePathIsAbsent) {
     EXPECT_STREQ(uninstallCommand, "");
 }
 
-TEST_F(UninstallEntries, RunsWaitForTheUninstallerToEnd) {
+TEST_F(PurgexUninstallEntries, RunsWaitForTheUninstallerToEnd) {
     AddEntry("PurgexTest Slow Utilities", "Corvane Slow Test", SimCommand(log_, "utilities", 1500).c_str());
     AddEntry("PurgexTest Slow Drivers", NULL, SimCommand(log_, "drivers", 1500).c_str());
 
@@ -167,7 +167,7 @@ TEST_F(UninstallEntries, RunsWaitForTheUninstallerToEnd) {
     EXPECT_NE(started[0].find(SimCommand(log_, "drivers", 1500)), std::string::npos) << started[0];
 }
 
-TEST_F(UninstallEntries, AbsentEntriesAndUnstartableCommandsRunNothing) {
+TEST_F(PurgexUninstallEntries, AbsentEntriesAndUnstartableCommandsRunNothing) {
     AddEntry("PurgexTest Broken", "Corvane Broken Test", "Z:\\no\\such\\uninstaller.exe");
     RunUninstallByDisplayName("Corvane Broken Test");
     RunUninstallByKey("PurgexTest Broken");
@@ -176,7 +176,7 @@ TEST_F(UninstallEntries, AbsentEntriesAndUnstartableCommandsRunNothing) {
     EXPECT_EQ(ReadTextFile(log_), "");
 }
 
-TEST_F(UninstallEntries, FindsTheMatchAmongFiveThousandEntries) {
+TEST_F(PurgexUninstallEntries, FindsTheMatchAmongFiveThousandEntries) {
     const int kEntries = 5000;
     HKEY root;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUninstallRootPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &root, NULL),

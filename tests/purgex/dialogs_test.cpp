@@ -10,6 +10,7 @@
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
+#include "tests/support/window_capture.h"
 #include "uninstall/dialogs.h"
 #include "uninstall/purgex_app.h"
 #include "uninstall/uninstall_entries.h"
@@ -269,50 +270,10 @@ TEST_F(PurgexDialogs, FinishPageOffersAboutInItsSystemMenuAndItsIcon) {
     });
 }
 
-} // namespace
-
-namespace {
-
-// The window's picture as it stands on the screen, to a 24-bit BMP file.
-// (Wine's PrintWindow leaves the controls out.)
-void SaveWindowPicture(HWND window, const std::string &path) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    int stride = (width * 3 + 3) & ~3;
-    std::string pixels(stride * height, '\0');
-    GetDIBits(memory, bitmap, 0, height, &pixels[0], (BITMAPINFO *)&info, DIB_RGB_COLORS);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + (DWORD)pixels.size();
-    WriteTextFile(path, std::string((const char *)&file, sizeof file) + std::string((const char *)&info, sizeof info) +
-                            pixels);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(NULL, screen);
-}
-
-// Not a check: pictures of both pages for people to look at, written to
-// <build>/screenshots. Run with --gtest_also_run_disabled_tests.
+// Not a check: pictures of both pages for people to look at, in the
+// screenshot folder. Run with --gtest_also_run_disabled_tests.
 TEST_F(PurgexDialogs, DISABLED_SavesPicturesOfBothPages) {
-    std::string dir = BinDir() + "\\screenshots";
-    CreateDirectoryA(dir.c_str(), NULL);
+    std::string dir = ScreenshotDir();
     lstrcpynA(theApp.config.appTitle, "Corvane Uninstallation", 256);
     lstrcpynA(theApp.config.page1Tip1, "Now we will remove Velmora Utilities and WDM Drivers.", 256);
     lstrcpynA(theApp.config.page1Tip2, "Please select which components will be removed.", 256);
@@ -327,13 +288,13 @@ TEST_F(PurgexDialogs, DISABLED_SavesPicturesOfBothPages) {
     // A few ticks first, for the display to show what the page painted.
     auto wait = [] {};
     script_.Run(wizard, {wait, wait, wait, [&] {
-        SaveWindowPicture(wizard.m_hWnd, dir + "\\purgex_wizard.bmp");
+        EXPECT_TRUE(SaveWindowPng(wizard.m_hWnd, dir + "\\purgex_wizard.png"));
         Click(wizard.m_hWnd, IDCANCEL);
     }});
     theApp.utilitiesOption = 1;
     FinishDialog finish;
     script_.Run(finish, {wait, wait, wait, [&] {
-        SaveWindowPicture(finish.m_hWnd, dir + "\\purgex_finish.bmp");
+        EXPECT_TRUE(SaveWindowPng(finish.m_hWnd, dir + "\\purgex_finish.png"));
         Click(finish.m_hWnd, IDOK);
     }});
 }

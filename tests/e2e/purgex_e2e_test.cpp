@@ -14,6 +14,7 @@ const char kTitle[] = "Corvane Uninstall Test";
 const char kTrayTitle[] = "Corvane Remote Control";
 const char kUtilitiesEntry[] = "PurgexE2E Utilities";
 const char kDriversEntry[] = "PurgexE2E Drivers";
+const char kTraySettings[] = "SOFTWARE\\Halvex Multimedia\\Corvane Utilities";
 
 const int kPageText = 1004, kUtilitiesBox = 1005, kDriversBox = 1006, kFinishText = 1003;
 
@@ -64,6 +65,10 @@ protected:
     }
     void TearDown() override {
         processes_.KillAll();
+        if (touchedTraySettings_) {
+            if (hadRemoteOff_) WriteRegDword(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff", remoteOff_);
+            else DeleteRegValue(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff");
+        }
         DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kUtilitiesEntry).c_str());
         DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str());
     }
@@ -75,8 +80,12 @@ protected:
         WriteRegString(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str(), "UninstallString",
                        SimCommand(log_, "drivers", 500));
     }
+    // The tray program as installed; a remote switched off in its settings
+    // would end it at once, so that one is put back afterwards.
     HANDLE StartTelvix() {
-        WriteRegDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Halvex Multimedia\\Corvane Utilities", "AlwaysRemoteOff", 0);
+        touchedTraySettings_ = true;
+        hadRemoteOff_ = ReadRegDword(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff", &remoteOff_);
+        WriteRegDword(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff", 0);
         HANDLE telvix = processes_.Start("\"" + BinDir() + "\\Telvix.exe\"");
         EXPECT_TRUE(WaitForWindow(kTrayTitle, kTrayTitle, 30000)) << "the tray program did not come up";
         return telvix;
@@ -86,6 +95,8 @@ protected:
     }
     std::string dir_, log_;
     ProcessSet processes_;
+    bool touchedTraySettings_ = false, hadRemoteOff_ = false;
+    DWORD remoteOff_ = 0;
 };
 
 TEST_F(PurgexProcess, PageShowsTheConfiguredTextsAndPresetsEachOptionByItsEntry) {

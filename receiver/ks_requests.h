@@ -48,20 +48,32 @@ struct BusReadRequest {
 };
 const ULONG kBusPropertyDataSize = 8;
 
+// Every field where the driver expects it: 32-bit pointers in the shipped
+// build, the same structures with 64-bit pointers in the 64-bit build.
+#define KS_FIELD_AT(type, field, offset, size)                                                               \
+    static_assert(offsetof(type, field) == (offset) && sizeof(((type *)0)->field) == (size),                   \
+                  #type "." #field " is laid out as the driver expects")
+KS_FIELD_AT(KsPropertyHeader, set, 0, 16);
+KS_FIELD_AT(KsPropertyHeader, id, 16, 4);
+KS_FIELD_AT(KsPropertyHeader, flags, 20, 4);
 static_assert(sizeof(KsPropertyHeader) == 24, "KSPROPERTY is 24 bytes");
-static_assert(offsetof(KsPropertyHeader, id) == 16 && offsetof(KsPropertyHeader, flags) == 20, "KSPROPERTY layout");
-static_assert(sizeof(GpioReadRequest) == 32 && offsetof(GpioReadRequest, pin) == 24, "GPIO request layout");
+KS_FIELD_AT(GpioReadRequest, pin, 24, 1);
+KS_FIELD_AT(GpioReadRequest, unset, 25, 7);
+static_assert(sizeof(GpioReadRequest) == 32, "GpioReadRequest is 32 bytes");
+KS_FIELD_AT(BusReadRequest, address, 24, 1);
 #if defined(_WIN64)
-static_assert(offsetof(BusReadRequest, address) == 24 && offsetof(BusReadRequest, subAddress) == 32 &&
-                  offsetof(BusReadRequest, subAddressLength) == 40 && offsetof(BusReadRequest, data) == 48 &&
-                  offsetof(BusReadRequest, dataLength) == 56 && offsetof(BusReadRequest, unset) == 60 &&
-                  sizeof(BusReadRequest) == 64,
-              "bus request layout, 64-bit pointers");
+KS_FIELD_AT(BusReadRequest, subAddress, 32, 8);
+KS_FIELD_AT(BusReadRequest, subAddressLength, 40, 4);
+KS_FIELD_AT(BusReadRequest, data, 48, 8);
+KS_FIELD_AT(BusReadRequest, dataLength, 56, 4);
+KS_FIELD_AT(BusReadRequest, unset, 60, 4);
+static_assert(sizeof(BusReadRequest) == 64, "BusReadRequest is 64 bytes with 64-bit pointers");
 #else
-static_assert(offsetof(BusReadRequest, address) == 24 && sizeof(((BusReadRequest *)0)->subAddress) == 4 &&
-                  offsetof(BusReadRequest, subAddress) == 28 && offsetof(BusReadRequest, subAddressLength) == 32 &&
-                  offsetof(BusReadRequest, data) == 36 && sizeof(((BusReadRequest *)0)->data) == 4 &&
-                  offsetof(BusReadRequest, dataLength) == 40 && offsetof(BusReadRequest, unset) == 44 &&
-                  sizeof(BusReadRequest) == 48,
-              "bus request layout, 32-bit pointers");
+KS_FIELD_AT(BusReadRequest, subAddress, 28, 4);
+KS_FIELD_AT(BusReadRequest, subAddressLength, 32, 4);
+KS_FIELD_AT(BusReadRequest, data, 36, 4);
+KS_FIELD_AT(BusReadRequest, dataLength, 40, 4);
+KS_FIELD_AT(BusReadRequest, unset, 44, 4);
+static_assert(sizeof(BusReadRequest) == 48, "BusReadRequest is 48 bytes");
 #endif
+#undef KS_FIELD_AT

@@ -2,6 +2,7 @@
 // it behaves without one, and remote keys reaching the default application.
 #include <gtest/gtest.h>
 #include "tests/support/process.h"
+#include "tests/support/registry_fixture.h"
 #include "tests/support/sim_card.h"
 #include "tests/support/telvix_session.h"
 
@@ -78,6 +79,23 @@ TEST(ReceiverBinding, NearMissNamesAreNotTakenAndTheFirstClickReportsIt) {
     DWORD code = 99;
     ASSERT_TRUE(WaitExit(session.telvix(), 30000, &code));
     EXPECT_EQ(code, 0u);
+}
+
+TEST(ReceiverBinding, DevicesWithoutATextNameAreSkipped) {
+    SimCard card;
+    TelvixSession session("receiver_unnamed");
+    ASSERT_TRUE(card.Register(kNames[0], 1));
+    ASSERT_TRUE(card.Register(kNames[0], 2));
+    ASSERT_TRUE(card.Register(kNames[0], 3));
+    const char instances[] = "CLSID\\{65E8773D-8F56-11D0-A3B9-00A0C9223196}\\Instance\\";
+    // Slot 2 has no name at all, slot 3 a number where the name belongs.
+    DeleteRegValue(HKEY_CLASSES_ROOT, (std::string(instances) + "{7E1C5A30-4B2D-4F61-9A3E-5D0C1B2A39F2}").c_str(),
+                   "FriendlyName");
+    WriteRegDword(HKEY_CLASSES_ROOT, (std::string(instances) + "{7E1C5A30-4B2D-4F61-9A3E-5D0C1B2A39F3}").c_str(),
+                  "FriendlyName", 7171);
+    ASSERT_TRUE(StartBound(session, card));
+    EXPECT_EQ(card.state().lastDevice, 1);
+    EXPECT_EQ(card.state().joinCount, 1);
 }
 
 TEST(ReceiverBinding, OfTwoDevicesOfOneNameTheLaterIsBoundAndTheEarlierReleased) {

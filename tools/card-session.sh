@@ -1,0 +1,67 @@
+# Sourced by tools/demo and tools/bench-receiver: a Wine session in which the
+# simulated tuner card is registered, the stand-in PowerVCR II is installed as
+# the default TV application, and Telvix polls the card.
+#   card_session_start <build dir> [desktop]   "desktop": inside a Wine virtual
+#                                              desktop, so its tray shows
+#   remote <args>                              the card's remote command line
+# Sets APP_DIR and APP_LOG (the stand-in's folder and log); everything is
+# stopped, and the card and the install key removed, when the shell exits.
+. "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
+
+winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+remote() { "$CARD_DIR/wine-run" "$CARD_DIR/sim/remote.exe" "$@" </dev/null 2>&1 | tr -d '\r'; }
+# One value of `remote status`.
+card_value() { remote status | sed -n "s/.*$1=\"\{0,1\}\([^\" ]*\).*/\1/p" | head -1; }
+
+card_session_stop() {
+    set +e
+    local run="$CARD_DIR/wine-run"
+    # Telvix ends on WM_CLOSE to its window; taskkill without /f sends it.
+    "$run" taskkill /im Telvix.exe >/dev/null 2>&1
+    "$run" taskkill /im PVCR.EXE >/dev/null 2>&1
+    [ -n "${CARD_TELVIX_PID:-}" ] && kill "$CARD_TELVIX_PID" 2>/dev/null
+    # Leave the prefix as the tests expect it: no card, no installed application.
+    "$run" regsvr32 /s /u "$(winpath "$CARD_DIR/sim/simcard.dll")" >/dev/null 2>&1
+    "$run" reg delete 'HKLM\Software\Cyberlink\PowerVCR II' /f >/dev/null 2>&1
+    stop_wine_session
+}
+
+card_session_start() {
+    CARD_DIR="$1"
+    local run="$CARD_DIR/wine-run"
+    start_wine_session "$CARD_DIR"
+    trap card_session_stop EXIT
+
+    echo "Registering the simulated tuner card as \"Philips Cap713x Video Capture\"..."
+    SIMCARD_NAME="Philips Cap713x Video Capture" SIMCARD_SLOT=1 \
+        "$run" regsvr32 /s "$(winpath "$CARD_DIR/sim/simcard.dll")"
+
+    APP_DIR="$CARD_DIR/demo/PowerVCR II"
+    APP_LOG="$APP_DIR/tvapp_sim.log"
+    echo "Installing the stand-in PowerVCR II in $APP_DIR..."
+    mkdir -p "$APP_DIR"
+    cp "$CARD_DIR/sim/tvapp_sim.exe" "$APP_DIR/PVCR.EXE"
+    rm -f "$APP_LOG"
+    "$run" reg add 'HKLM\Software\Cyberlink\PowerVCR II' /v InstallPath /t REG_SZ /d "$(winpath "$APP_DIR")" \
+        /f >/dev/null
+    local key='HKLM\SOFTWARE\Halvex Multimedia\Corvane Utilities'
+    "$run" reg add "$key" /v DefaultTVAPP /t REG_DWORD /d 2 /f >/dev/null
+    "$run" reg add "$key" /v AlwaysRemoteOff /t REG_DWORD /d 0 /f >/dev/null
+
+    if [ "${2:-}" = desktop ]; then
+        echo "Starting Telvix in a Wine virtual desktop (display $DISPLAY)..."
+        "$run" explorer /desktop=Telvix,1024x768 "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
+    else
+        echo "Starting Telvix (display $DISPLAY)..."
+        "$run" "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
+    fi
+    CARD_TELVIX_PID=$!
+    local polls=0
+    for _ in $(seq 1 60); do
+        polls=$(card_value gpioRequests)
+        [ "${polls:-0}" -gt 0 ] && return 0
+        sleep 1
+    done
+    echo "Telvix did not start polling the card within 60 s." >&2
+    return 1
+}

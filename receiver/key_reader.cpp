@@ -16,14 +16,21 @@ const RemoteKeyCode RawKeyMap[32] = {
     16, 17, 29, 3,  12,  21, 18, 26, // raw 24-31
 };
 
+// Every request is a get of property 0 of one of the driver's sets.
+KsPropertyHeader GetProperty(const GUID &set) {
+    KsPropertyHeader header;
+    header.set = set;
+    header.id = 0;
+    header.flags = kKsPropertyTypeGet;
+    return header;
+}
+
 } // namespace
 
 bool ReadGpioPin(BYTE pin, BYTE *level) {
     if (!ReceiverControl) return false;
     GpioReadRequest request;
-    request.property.set = kGpioPropertySet;
-    request.property.id = 0;
-    request.property.flags = kKsPropertyTypeGet;
+    request.property = GetProperty(kGpioPropertySet);
     request.pin = pin;
     BYTE data = pin;
     ULONG returned = 0;
@@ -36,9 +43,7 @@ bool ReadGpioPin(BYTE pin, BYTE *level) {
 bool ReadBusBytes(BYTE address, BYTE subAddress, int sendSubAddress, BYTE *buffer, DWORD count) {
     if (!ReceiverControl) return false;
     BusReadRequest request;
-    request.property.set = kBusPropertySet;
-    request.property.id = 0;
-    request.property.flags = kKsPropertyTypeGet;
+    request.property = GetProperty(kBusPropertySet);
     request.address = address;
     request.subAddress = &subAddress;
     request.subAddressLength = sendSubAddress ? 1 : 0;

@@ -57,12 +57,14 @@ template <typename T> T Field(const void *request, size_t offset) {
     return value;
 }
 
-class EmptyPins final : public IEnumPins {
+// Reference counting and QueryInterface for an object with one interface.
+template <typename Interface, const IID *Id> class OneInterface : public Interface {
 public:
+    virtual ~OneInterface() {}
     STDMETHODIMP QueryInterface(REFIID iid, void **out) override {
-        if (iid == IID_IUnknown || iid == IID_IEnumPins) {
+        if (iid == IID_IUnknown || iid == *Id) {
             *out = this;
-            AddRef();
+            this->AddRef();
             return S_OK;
         }
         *out = nullptr;
@@ -74,6 +76,13 @@ public:
         if (!n) delete this;
         return n;
     }
+
+private:
+    volatile LONG refs_ = 1;
+};
+
+class EmptyPins final : public OneInterface<IEnumPins, &IID_IEnumPins> {
+public:
     STDMETHODIMP Next(ULONG, IPin **, ULONG *fetched) override {
         if (fetched) *fetched = 0;
         return S_FALSE;
@@ -84,9 +93,6 @@ public:
         *out = new (std::nothrow) EmptyPins;
         return *out ? S_OK : E_OUTOFMEMORY;
     }
-
-private:
-    volatile LONG refs_ = 1;
 };
 
 class CardFilter : public IBaseFilter, public IKsControl {
@@ -258,24 +264,9 @@ private:
     WCHAR name_[MAX_FILTER_NAME] = {0};
 };
 
-class CardFactory final : public IClassFactory {
+class CardFactory final : public OneInterface<IClassFactory, &IID_IClassFactory> {
 public:
     explicit CardFactory(int slot) : slot_(slot) {}
-    STDMETHODIMP QueryInterface(REFIID iid, void **out) override {
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *out = this;
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (!n) delete this;
-        return n;
-    }
     STDMETHODIMP CreateInstance(IUnknown *outer, REFIID iid, void **out) override {
         *out = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
@@ -292,7 +283,6 @@ public:
     }
 
 private:
-    volatile LONG refs_ = 1;
     int slot_;
 };
 

@@ -1,0 +1,189 @@
+// Remote keys from the simulated card reaching each stand-in TV application
+// through the real tray program: the application is the default one, started
+// with the power key, and the keys that follow land in its log exactly as
+// its key map sends them.
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "tests/support/process.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/sim_card.h"
+#include "tests/support/telvix_session.h"
+#include "tests/support/test_windows.h"
+
+namespace {
+
+const char kCardName[] = "Philips Cap713x Video Capture";
+const char *const kTags[] = {"HomeTheater", "PowerVCR", "QuickTV", "TVAnywhere"};
+const char *const kClasses[] = {"HomeTheaterSimFrame", "PowerVCR II Taurus", "Quick_TV", "TV@Anywhere"};
+
+// Stand-ins started by the tray program are not the session's processes.
+struct StrayStandIns {
+    StrayStandIns() { CloseAll(); }
+    ~StrayStandIns() { CloseAll(); }
+    static void CloseAll() {
+        for (const char *c : kClasses) CloseStrayWindows(c);
+    }
+};
+
+// Lines of the stand-in `tag` that carry `event` (e.g. "WM_KEYDOWN 0x35 0x00060001").
+std::vector<std::string> EventLines(const TelvixSession &session, int tvAppId, const std::string &event) {
+    std::vector<std::string> out;
+    std::string prefix = std::string(kTags[tvAppId - 1]) + " ";
+    for (const std::string &line : LinesWith(session.StandInLog(), " " + event)) {
+        std::string trimmed = line;
+        while (!trimmed.empty() && (trimmed.back() == '\r' || trimmed.back() == '\n')) trimmed.pop_back();
+        // "<Tag> <tick> <event>...": the event must follow the tick directly.
+        if (trimmed.compare(0, prefix.size(), prefix) != 0) continue;
+        size_t afterTick = trimmed.find(' ', prefix.size());
+        if (afterTick != std::string::npos && trimmed.compare(afterTick + 1, event.size(), event) == 0)
+            out.push_back(trimmed);
+    }
+    return out;
+}
+
+bool WaitForEvent(const TelvixSession &session, int tvAppId, const std::string &event, size_t count = 1) {
+    return WaitUntil([&] { return EventLines(session, tvAppId, event).size() >= count; }, 30000);
+}
+
+// Telvix bound to the card, with `tvAppId` installed as the default
+// application and started by the power key: it is the active target.
+void StartDefaultByPower(TelvixSession &session, SimCard &card, int tvAppId) {
+    session.InstallStandIn(tvAppId);
+    TelvixSession::WriteSettings(tvAppId, 0);
+    ASSERT_TRUE(card.Register(kCardName));
+    ASSERT_TRUE(session.StartTelvix());
+    ASSERT_TRUE(session.WaitForTrayWindow());
+    ASSERT_TRUE(card.WaitForPolls(3));
+    ASSERT_TRUE(card.Press("POWER"));
+    ASSERT_TRUE(WaitForEvent(session, tvAppId, "started")) << session.StandInLog();
+    ASSERT_TRUE(WaitForWindow(kClasses[tvAppId - 1], NULL));
+}
+
+struct KeyCase {
+    const char *remoteKey;
+    const char *event; // as the stand-in logs it
+};
+
+void PressAndExpect(TelvixSession &session, SimCard &card, int tvAppId, const std::vector<KeyCase> &cases) {
+    for (const KeyCase &c : cases) {
+        SCOPED_TRACE(c.remoteKey);
+        size_t before = EventLines(session, tvAppId, c.event).size();
+        ASSERT_TRUE(card.Press(c.remoteKey));
+        EXPECT_TRUE(WaitForEvent(session, tvAppId, c.event, before + 1)) << session.StandInLog();
+    }
+}
+
+} // namespace
+
+TEST(KeyMapProcess, HomeTheaterGetsDigitsPagingPrivateMessageAndShowToggle) {
+    StrayStandIns stray;
+    SimCard card;
+    TelvixSession session("keymap_home_theater");
+    StartDefaultByPower(session, card, 1);
+    PressAndExpect(session, card, 1,
+                   {
+                       {"5", "WM_KEYDOWN 0x35 0x00060001 ctrl=0 shift=0 alt=0"},
+                       {"0", "WM_KEYDOWN 0x30 0x000B0001"},
+                       {"KEY26", "WM_KEYDOWN 0x21 0x01490001"},
+                       {"KEY31", "WM_KEYDOWN 0x79 0x002A0001"},
+                       {"KEY22", "MSG_038F 0x18 0x0"},
+                       {"KEY24", "show main minimized"},
+                       {"KEY12", "WM_KEYDOWN 0x41 0x001E0001"},
+                       {"KEY24", "show main restored"},
+                   });
+    EXPECT_EQ(EventLines(session, 1, "MSG_0BD0").size(), 0u);
+}
+
+TEST(KeyMapProcess, HomeTheaterChordGoesToTheFocusedApplication) {
+    StrayStandIns stray;
+    SimCard card;
+    TelvixSession session("keymap_home_theater_chord");
+    StartDefaultByPower(session, card, 1);
+    HWND main = FindWindowA(kClasses[0], NULL);
+    // The stand-in takes the focus when it starts; make sure it holds it.
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10000));
+    // Key 13: Ctrl+R without activation, as keyboard input.
+    PressAndExpect(session, card, 1,
+                   {
+                       {"RECORD", "WM_KEYDOWN 0x11"},
+                       {"KEY14", "WM_KEYDOWN 0x53"},
+                   });
+    std::vector<std::string> r = EventLines(session, 1, "WM_KEYDOWN 0x52");
+    ASSERT_EQ(r.size(), 1u) << session.StandInLog();
+    EXPECT_NE(r[0].find("ctrl=1 shift=0 alt=0"), std::string::npos) << r[0];
+    EXPECT_TRUE(WaitForEvent(session, 1, "WM_KEYUP 0x11", 2)) << session.StandInLog();
+}
+
+TEST(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
+    StrayStandIns stray;
+    SimCard card;
+    TelvixSession session("keymap_powervcr");
+    const char cyberLink[] = "SOFTWARE\\CyberLink";
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
+    WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Installed", "yes");
+    StartDefaultByPower(session, card, 2);
+    PressAndExpect(session, card, 2,
+                   {
+                       {"7", "WM_KEYDOWN 0x37 0x00080001"},
+                       {"KEY22", "WM_CHAR 0x0D 0x001C0001"},
+                       {"KEY15", "WM_KEYDOWN 0x54 0x00580001"},
+                       {"KEY10", "WM_KEYDOWN 0x6A 0x00000000"},
+                       {"RECORD", "WM_KEYDOWN 0x52 0x00000000"},
+                       {"KEY24", "show main minimized"},
+                       {"KEY27", "WM_KEYDOWN 0x6B 0x00000000"},
+                       {"KEY24", "show main restored"},
+                   });
+    EXPECT_EQ(EventLines(session, 2, "show video minimized").size(), 1u) << session.StandInLog();
+    EXPECT_EQ(EventLines(session, 2, "show video restored").size(), 1u) << session.StandInLog();
+    DWORD value = 0;
+    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, cyberLink, "DisableCapDlg", &value));
+    EXPECT_EQ(value, 1u);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
+}
+
+TEST(KeyMapProcess, PowerVcrChordActivatesItFirst) {
+    StrayStandIns stray;
+    SimCard card;
+    TelvixSession session("keymap_powervcr_chord");
+    StartDefaultByPower(session, card, 2);
+    // Someone else has the focus: Ctrl+U must still reach PowerVCR II.
+    TestWindow other("KeyMapE2EOther", "Somebody else", true);
+    SetForegroundWindow(other.hwnd());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.hwnd(); }, 10000));
+    PressAndExpect(session, card, 2, {{"KEY12", "WM_KEYDOWN 0x55"}});
+    std::vector<std::string> u = EventLines(session, 2, "WM_KEYDOWN 0x55");
+    ASSERT_EQ(u.size(), 1u);
+    EXPECT_NE(u[0].find("ctrl=1 shift=0 alt=0"), std::string::npos) << u[0];
+    EXPECT_EQ(GetForegroundWindow(), FindWindowA(kClasses[1], NULL));
+}
+
+TEST(KeyMapProcess, QuickTvGetsCommandNumbers) {
+    StrayStandIns stray;
+    SimCard card;
+    TelvixSession session("keymap_quicktv");
+    StartDefaultByPower(session, card, 3);
+    PressAndExpect(session, card, 3,
+                   {
+                       {"7", "MSG_0BD0 10007 0"},
+                       {"KEY10", "MSG_0BD0 10100 0"},
+                       {"KEY25", "MSG_0BD0 8 0"},
+                       {"KEY256", "MSG_0BD0 5002 0"},
+                       {"KEY30", "MSG_0BD0 4002 0"},
+                   });
+}
+
+TEST(KeyMapProcess, TvAnywhereGetsCommandNumbers) {
+    StrayStandIns stray;
+    SimCard card;
+    TelvixSession session("keymap_tvanywhere");
+    StartDefaultByPower(session, card, 4);
+    PressAndExpect(session, card, 4,
+                   {
+                       {"0", "MSG_0BD0 10000 0"},
+                       {"KEY30", "MSG_0BD0 4002 0"},
+                       {"KEY26", "MSG_0BD0 4001 0"},
+                       {"KEY512", "MSG_0BD0 5003 0"},
+                       {"KEY27", "MSG_0BD0 401 0"},
+                   });
+}

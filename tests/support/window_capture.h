@@ -54,7 +54,8 @@ inline std::vector<unsigned char> ZlibStored(const std::vector<unsigned char> &r
 
 } // namespace capture_detail
 
-// Writes the screen area under `window` (frame included) to `path`; false on failure.
+// Writes `window` as drawn, frame and children included, to `path`; false on
+// failure. Read from the window's own surface: the screen may lag behind it.
 inline bool SaveWindowPng(HWND window, const std::string &path) {
     using namespace capture_detail;
     RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -71,14 +72,14 @@ inline bool SaveWindowPng(HWND window, const std::string &path) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void *bits = NULL;
-    HDC screen = GetDC(NULL);
+    HDC screen = GetWindowDC(window);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     bool ok = false;
     std::vector<unsigned char> raw;
     if (bitmap && bits) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
+        ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != 0;
         GdiFlush();
         const unsigned char *px = (const unsigned char *)bits;
         for (int y = 0; y < height; ++y) {
@@ -94,7 +95,7 @@ inline bool SaveWindowPng(HWND window, const std::string &path) {
     }
     if (bitmap) DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(NULL, screen);
+    ReleaseDC(window, screen);
     if (!ok) return false;
 
     std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

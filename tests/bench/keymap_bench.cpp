@@ -1,0 +1,112 @@
+// Figures of the key maps (not a test): the spread of BusyWaitMs(200) on the
+// real clock, and what routing one key through each map costs in-process
+// with the application's window present. Synthesized keys are counted, not
+// sent, so the bench types nothing into the desktop.
+#include <windows.h>
+#include <stdio.h>
+#include <algorithm>
+#include <vector>
+#include "apps/key_maps.h"
+#include "tray/effects.h"
+#include "tray/locale.h"
+
+namespace {
+
+long keybdEvents;
+void WINAPI CountKeybd(BYTE, BYTE, DWORD, ULONG_PTR) { ++keybdEvents; }
+
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart * 1000.0 / frequency.QuadPart;
+}
+
+HWND MakeWindow(const char *className, const char *title) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200, 150, NULL, NULL,
+                           wc.hInstance, NULL);
+}
+
+void Drain() {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+void Spread(const char *what, std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    printf("%-44s min %8.3f  median %8.3f  max %8.3f\n", what, v.front(), v[v.size() / 2], v.back());
+}
+
+struct Map {
+    const char *name;
+    void (*dispatch)(RemoteKeyCode);
+};
+
+// Mean cost of one key, over every key the maps know, in microseconds.
+void BenchMap(const Map &map, int rounds) {
+    std::vector<int> keys;
+    for (int k = 0; k < 32; ++k)
+        if (!(map.dispatch == DispatchTvAnywhereKey && (k == 26 || k == 30))) keys.push_back(k);
+    keys.push_back(256);
+    keys.push_back(512);
+    double total = 0, digitTotal = 0;
+    long count = 0, digitCount = 0;
+    for (int r = 0; r < rounds; ++r) {
+        for (int k : keys) {
+            double t0 = NowMs();
+            map.dispatch(k);
+            double dt = NowMs() - t0;
+            total += dt;
+            ++count;
+            if (k == 5) {
+                digitTotal += dt;
+                ++digitCount;
+            }
+        }
+        Drain(); // outside the timing: the application's side of it
+    }
+    printf("%-14s all %zu keys: %7.2f us/key   key 5 alone: %7.2f us\n", map.name, keys.size(),
+           total * 1000.0 / count, digitTotal * 1000.0 / digitCount);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    int rounds = argc > 1 ? atoi(argv[1]) : 200;
+    if (rounds < 1) rounds = 1;
+    fx.keybd_event = CountKeybd;
+    JapanLayout = 0;
+
+    std::vector<double> waits, returned;
+    for (int i = 0; i < 20; ++i) {
+        double t0 = NowMs();
+        DWORD r = BusyWaitMs(200);
+        waits.push_back(NowMs() - t0);
+        returned.push_back(r);
+    }
+    printf("BusyWaitMs(200), 20 calls, milliseconds:\n");
+    Spread("  wall clock (performance counter)", waits);
+    Spread("  its own result (timeGetTime difference)", returned);
+
+    HWND windows[] = {MakeWindow("KeymapBenchHT", "Home Theater"), MakeWindow("PowerVCR II Taurus", "PowerVCR II"),
+                      MakeWindow("Quick_TV", "FormMainWindow")};
+    Drain();
+    const Map maps[] = {{"Home Theater", DispatchHomeTheaterKey},
+                        {"PowerVCR II", DispatchPowerVcrKey},
+                        {"Quick TV", DispatchQuickTvKey},
+                        {"TV@Anywhere", DispatchTvAnywhereKey}};
+    printf("Routing one key, window present, %d rounds (TV@Anywhere without its two waits):\n", rounds);
+    for (const Map &m : maps) BenchMap(m, rounds);
+    printf("(%ld synthesized key events counted, not sent)\n", keybdEvents);
+    for (HWND w : windows) DestroyWindow(w);
+    return 0;
+}

@@ -80,9 +80,26 @@ inline void PressKey(HWND dialog, WPARAM vk) {
 }
 inline void ClickCloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-// The test program's own resources stand in for the tray program's.
+// The shipped program's own resources, read from Telvix.exe beside the test
+// folder: the dialogs under test come from the very templates that ship.
+inline HINSTANCE TelvixResources() {
+    static HINSTANCE module = [] {
+        char path[MAX_PATH];
+        DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
+        std::string dir = (n > 0 && n < sizeof path) ? std::string(path) : std::string(".\\x");
+        dir = dir.substr(0, dir.find_last_of('\\'));
+        std::string exe = dir.substr(0, dir.find_last_of('\\')) + "\\Telvix.exe";
+        return (HINSTANCE)LoadLibraryExA(exe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    }();
+    return module;
+}
+
+// The tray program's instance, as its dialogs and icons are loaded from it.
 struct TestInstance {
     HINSTANCE saved = appInstance;
-    TestInstance() { appInstance = GetModuleHandleA(NULL); }
+    TestInstance() {
+        appInstance = TelvixResources();
+        EXPECT_NE(appInstance, nullptr) << "Telvix.exe is built beside the tests folder";
+    }
     ~TestInstance() { appInstance = saved; }
 };

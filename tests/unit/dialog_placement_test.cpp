@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "res/resource.h"
+#include "tests/unit/dialog_driver.h"
 #include "tray/dialog_placement.h"
 
 namespace {
@@ -22,7 +23,7 @@ INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // A real dialog from a real template, not yet placed.
 struct ModelessDialog {
-    HWND window = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_SETTING), NULL,
+    HWND window = CreateDialogParamA(TelvixResources(), MAKEINTRESOURCEA(IDD_SETTING), NULL,
                                      InertDialogProc, 0);
     ~ModelessDialog() { DestroyWindow(window); }
     RECT Rect() const {

@@ -1,4 +1,4 @@
-// The three dialog templates as compiled into the program, read back word by
+// The three dialog templates as compiled into Telvix.exe, read back word by
 // word and held against their tables.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "res/resource.h"
+#include "tests/unit/dialog_driver.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ std::string ClassFromOrdinal(const std::string &cls) {
 
 Template ReadTemplate(int resourceId) {
     Template t = {};
-    HMODULE module = GetModuleHandleA(NULL);
+    HMODULE module = TelvixResources();
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), (LPCSTR)RT_DIALOG);
     EXPECT_NE(found, nullptr) << resourceId;
     if (!found) return t;
@@ -171,5 +172,5 @@ TEST(DialogTemplates, ShutdownPromptIsAsTabled) {
 
 TEST(DialogTemplates, BothIconsLoad) {
     for (int id : {IDI_TELVIX, IDI_SHUTDOWN})
-        EXPECT_NE(LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id)), nullptr) << id;
+        EXPECT_NE(LoadIconA(TelvixResources(), MAKEINTRESOURCEA(id)), nullptr) << id;
 }

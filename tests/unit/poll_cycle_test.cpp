@@ -186,6 +186,7 @@ TEST_F(Routing, OrdinaryKeyWithoutTargetAdoptsInTheFixedOrder) {
 
 TEST_F(Routing, OrdinaryKeyWithNothingRunningMovesThePointer) {
     MarkUntouched();
+    InitScreenMetrics();
     effects.cursor = {300, 300};
     RouteKey(NULL, 6);
     EXPECT_EQ(Handled(), "");

@@ -55,10 +55,14 @@ inline std::vector<unsigned char> ZlibStored(const std::vector<unsigned char> &r
 } // namespace capture_detail
 
 // Writes `window` as drawn, frame and children included, to `path`; false on
-// failure. Read from the window's own surface: the screen may lag behind it.
+// failure. A window of this process is read from its own surface (the screen
+// may lag behind it); another process's window from the screen.
 inline bool SaveWindowPng(HWND window, const std::string &path) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    bool ours = owner == GetCurrentProcessId();
     using namespace capture_detail;
-    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (ours) RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT rect;
     if (!GetWindowRect(window, &rect)) return false;
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -72,14 +76,15 @@ inline bool SaveWindowPng(HWND window, const std::string &path) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void *bits = NULL;
-    HDC screen = GetWindowDC(window);
+    HWND source = ours ? window : NULL;
+    HDC screen = GetWindowDC(source);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     bool ok = false;
     std::vector<unsigned char> raw;
     if (bitmap && bits) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != 0;
+        ok = BitBlt(memory, 0, 0, width, height, screen, ours ? 0 : rect.left, ours ? 0 : rect.top, SRCCOPY) != 0;
         GdiFlush();
         const unsigned char *px = (const unsigned char *)bits;
         for (int y = 0; y < height; ++y) {
@@ -95,7 +100,7 @@ inline bool SaveWindowPng(HWND window, const std::string &path) {
     }
     if (bitmap) DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(window, screen);
+    ReleaseDC(source, screen);
     if (!ok) return false;
 
     std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

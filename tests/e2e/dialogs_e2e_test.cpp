@@ -1,0 +1,149 @@
+// The tray program's dialogs as a person meets them: opened from the tray
+// menu, answered with the mouse, the keyboard and the remote of the
+// simulated card. The confirming answer of the Shut Down prompt is never
+// given here: it would really end the Wine session (unit tests cover it
+// through the effect table).
+#include <gtest/gtest.h>
+#include <string>
+#include "tests/support/process.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/sim_card.h"
+#include "tests/support/telvix_session.h"
+#include "tests/support/window_capture.h"
+
+namespace {
+
+const char kCardName[] = "Philips Cap713x Video Capture";
+const char kAboutTitle[] = "Corvane Remote Control - About";
+const char kSettingTitle[] = "Corvane Remote Control - Setting";
+const char kPromptTitle[] = "Corvane Remote Control - Shut Down";
+const UINT kTrayCallback = 1001;
+
+struct Running {
+    TelvixSession session{"dialogs"};
+    SimCard card;
+    HWND tray = NULL;
+
+    // Telvix bound to the card with `installedMask` (bit TvAppId - 1) installed.
+    void Start(int installedMask, DWORD defaultApp) {
+        for (int id = 1; id <= 4; ++id)
+            if (installedMask & (1 << (id - 1))) session.InstallStandIn(id);
+        TelvixSession::WriteSettings(defaultApp, 0);
+        ASSERT_TRUE(card.Register(kCardName));
+        ASSERT_TRUE(session.StartTelvix());
+        tray = session.WaitForTrayWindow();
+        ASSERT_NE(tray, nullptr);
+        ASSERT_TRUE(card.WaitForPolls(3));
+    }
+    DWORD Pid() const { return GetProcessId(session.telvix()); }
+    bool StillRunning() {
+        DWORD code;
+        return !WaitExit(session.telvix(), 0, &code) && IsWindow(tray);
+    }
+};
+
+// The visible pop-up menu of process `pid`, or null.
+HWND VisibleMenuOf(DWORD pid) {
+    for (HWND w = FindWindowExA(NULL, NULL, "#32768", NULL); w; w = FindWindowExA(NULL, w, "#32768", NULL)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w)) return w;
+    }
+    return NULL;
+}
+
+// Right-clicks the tray icon and picks the menu item `downs` arrow presses
+// down; the menu's items cannot be read from here, only walked.
+bool PickFromTrayMenu(Running &run, int downs) {
+    PostMessageA(run.tray, kTrayCallback, 0, WM_RBUTTONDOWN);
+    HWND menu = NULL;
+    if (!WaitUntil([&] { return (menu = VisibleMenuOf(run.Pid())) != NULL; })) return false;
+    for (int i = 0; i < downs; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    return true;
+}
+
+HWND WaitForDialog(const char *title) {
+    HWND dialog = WaitForWindow("#32770", title);
+    if (dialog) WaitUntil([&] { return IsWindowVisible(dialog) != 0; });
+    return dialog;
+}
+
+// Menu: [default application when installed], Setting, About, Exit (separators are skipped).
+const int kSettingDowns = 1, kAboutDowns = 2;
+
+} // namespace
+
+TEST(DialogsProcess, TrayMenuOpensAboutAndSettingAndEachCloses) {
+    Running run;
+    ASSERT_NO_FATAL_FAILURE(run.Start(0, 2)); // nothing installed: the menu starts with Setting
+
+    ASSERT_TRUE(PickFromTrayMenu(run, kAboutDowns));
+    HWND about = WaitForDialog(kAboutTitle);
+    ASSERT_NE(about, nullptr);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(about, &pid);
+    EXPECT_EQ(pid, run.Pid());
+    WaitUntil([] { return false; }, 500); // let the screen catch up with the dialog's drawing
+    EXPECT_TRUE(SaveWindowPng(about, ScreenshotDir() + "\\e2e_about_dialog.png"));
+    PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitForNoWindow("#32770", kAboutTitle));
+
+    ASSERT_TRUE(PickFromTrayMenu(run, kSettingDowns));
+    HWND setting = WaitForDialog(kSettingTitle);
+    ASSERT_NE(setting, nullptr);
+    EXPECT_EQ(SendMessageA(GetDlgItem(setting, 11), CB_GETCOUNT, 0, 0), 0) << "nothing installed, nothing listed";
+    PostMessageA(setting, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitForNoWindow("#32770", kSettingTitle));
+    EXPECT_TRUE(run.StillRunning());
+}
+
+TEST(DialogsProcess, SettingChoiceIsSavedAndThePowerKeyThenStartsTheNewDefault) {
+    ClearStandInInstalls();
+    CloseStrayWindows("Quick_TV");
+    Running run;
+    ASSERT_NO_FATAL_FAILURE(run.Start(0b0110, 2)); // PowerVCR II (default) and Quick TV
+
+    ASSERT_TRUE(PickFromTrayMenu(run, 1 + kSettingDowns)); // the default application comes first
+    HWND setting = WaitForDialog(kSettingTitle);
+    ASSERT_NE(setting, nullptr);
+    HWND combo = GetDlgItem(setting, 11);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0) << "PowerVCR, the default, preselected";
+    WaitUntil([] { return false; }, 500);
+    EXPECT_TRUE(SaveWindowPng(setting, ScreenshotDir() + "\\e2e_setting_dialog.png"));
+    // As the user would: the arrow key in the list, then OK.
+    PostMessageA(combo, WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(combo, CB_GETCURSEL, 0, 0) == 1; }));
+    PostMessageA(GetDlgItem(setting, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitForNoWindow("#32770", kSettingTitle));
+    DWORD stored = 0;
+    EXPECT_TRUE(WaitUntil([&] { return ReadRegDword(HKEY_LOCAL_MACHINE, kSettingsKey, "DefaultTVAPP", &stored) && stored == 3; }))
+        << stored;
+
+    ASSERT_TRUE(run.card.Press("POWER"));
+    EXPECT_TRUE(run.session.WaitForLog("QuickTV")) << run.session.StandInLog();
+    EXPECT_EQ(run.session.CountLog("PowerVCR"), 0) << run.session.StandInLog();
+    CloseStrayWindows("Quick_TV");
+}
+
+TEST(DialogsProcess, Key21OpensThePromptAnyOtherRemoteKeyCancelsItAndTelvixGoesOn) {
+    Running run;
+    ASSERT_NO_FATAL_FAILURE(run.Start(0, 2));
+    for (const char *answer : {"5", "KEY21"}) {
+        SCOPED_TRACE(answer);
+        ASSERT_TRUE(run.card.Press("KEY21"));
+        HWND prompt = WaitForDialog(kPromptTitle);
+        ASSERT_NE(prompt, nullptr);
+        if (answer[0] == '5') {
+            WaitUntil([] { return false; }, 500);
+            EXPECT_TRUE(SaveWindowPng(prompt, ScreenshotDir() + "\\e2e_shutdown_prompt.png"));
+        }
+        ASSERT_TRUE(run.card.Press(answer));
+        EXPECT_TRUE(WaitForNoWindow("#32770", kPromptTitle));
+        EXPECT_TRUE(run.StillRunning());
+    }
+    // The remote is the tray program's again: keys poll on.
+    EXPECT_TRUE(run.card.WaitForPolls(3));
+    EXPECT_TRUE(run.StillRunning());
+}

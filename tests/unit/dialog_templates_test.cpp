@@ -2,6 +2,7 @@
 // word and held against their tables.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -10,17 +11,26 @@
 
 namespace {
 
+// Position and size in dialog units.
+struct Box {
+    int x, y, cx, cy;
+    bool operator==(const Box &o) const { return x == o.x && y == o.y && cx == o.cx && cy == o.cy; }
+};
+std::ostream &operator<<(std::ostream &out, const Box &b) {
+    return out << "(" << b.x << ", " << b.y << ") " << b.cx << " x " << b.cy;
+}
+
 struct Item {
     int id; // -1: static without id
     std::string className;
-    int x, y, cx, cy;
+    Box box;
     DWORD style; // besides WS_CHILD | WS_VISIBLE
     std::string text; // "#n" for resource number n
 };
 
 struct Template {
     DWORD style;
-    int x, y, cx, cy;
+    Box box;
     std::string caption;
     int pointSize;
     std::string font;
@@ -41,6 +51,11 @@ public:
         return lo | ((DWORD)Word() << 16);
     }
     short Short() { return (short)Word(); }
+    Box ReadBox() {
+        Box b;
+        b.x = Short(), b.y = Short(), b.cx = Short(), b.cy = Short();
+        return b;
+    }
     // A string or a 0xFFFF-led ordinal, as "#n".
     std::string SzOrOrd() {
         WORD first = Word();
@@ -80,7 +95,7 @@ Template ReadTemplate(int resourceId) {
     EXPECT_NE(HIWORD(t.style), 0xFFFF) << "a plain template, not the extended form";
     r.Dword(); // extended style
     int count = r.Word();
-    t.x = r.Short(), t.y = r.Short(), t.cx = r.Short(), t.cy = r.Short();
+    t.box = r.ReadBox();
     EXPECT_EQ(r.SzOrOrd(), "") << "no menu";
     EXPECT_EQ(r.SzOrOrd(), "") << "the standard dialog class";
     t.caption = r.SzOrOrd();
@@ -93,7 +108,7 @@ Template ReadTemplate(int resourceId) {
         Item item;
         item.style = r.Dword();
         r.Dword();
-        item.x = r.Short(), item.y = r.Short(), item.cx = r.Short(), item.cy = r.Short();
+        item.box = r.ReadBox();
         item.id = r.Short();
         item.className = ClassFromOrdinal(r.SzOrOrd());
         item.text = r.SzOrOrd();
@@ -109,10 +124,7 @@ void ExpectTemplate(int resourceId, const Template &want) {
     Template got = ReadTemplate(resourceId);
     SCOPED_TRACE("dialog " + std::to_string(resourceId));
     EXPECT_EQ(got.style, want.style);
-    EXPECT_EQ(got.x, want.x);
-    EXPECT_EQ(got.y, want.y);
-    EXPECT_EQ(got.cx, want.cx);
-    EXPECT_EQ(got.cy, want.cy);
+    EXPECT_EQ(got.box, want.box);
     EXPECT_EQ(got.caption, want.caption);
     EXPECT_EQ(got.pointSize, 8);
     EXPECT_EQ(got.font, "Arial");
@@ -122,10 +134,7 @@ void ExpectTemplate(int resourceId, const Template &want) {
         SCOPED_TRACE("control " + std::to_string(i) + " " + w.text);
         EXPECT_EQ(g.id, w.id);
         EXPECT_EQ(g.className, w.className);
-        EXPECT_EQ(g.x, w.x);
-        EXPECT_EQ(g.y, w.y);
-        EXPECT_EQ(g.cx, w.cx);
-        EXPECT_EQ(g.cy, w.cy);
+        EXPECT_EQ(g.box, w.box);
         EXPECT_EQ(g.style, w.style) << std::hex << g.style << " vs " << w.style;
         if (w.text != "*") {
             EXPECT_EQ(g.text, w.text);
@@ -137,37 +146,37 @@ void ExpectTemplate(int resourceId, const Template &want) {
 
 TEST(DialogTemplates, AboutIsAsTabled) {
     ExpectTemplate(IDD_ABOUT,
-                   {WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 200, 100, 250, 45,
+                   {WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, {200, 100, 250, 45},
                     "Corvane Remote Control - About", 8, "Arial",
-                    {{-1, "STATIC", 10, 10, 20, 20, SS_ICON, "#50"},
-                     {-1, "STATIC", 45, 10, 140, 10, SS_LEFT | SS_NOPREFIX | WS_GROUP,
+                    {{-1, "STATIC", {10, 10, 20, 20}, SS_ICON, "#50"},
+                     {-1, "STATIC", {45, 10, 140, 10}, SS_LEFT | SS_NOPREFIX | WS_GROUP,
                       "Corvane Remote Control Utility V1.2.3.1"},
-                     {-1, "STATIC", 45, 25, 165, 10, SS_LEFT | WS_GROUP, "*"},
-                     {1, "BUTTON", 197, 7, 35, 15, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, "OK"}}});
+                     {-1, "STATIC", {45, 25, 165, 10}, SS_LEFT | WS_GROUP, "*"},
+                     {1, "BUTTON", {197, 7, 35, 15}, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, "OK"}}});
     std::string rights = ReadTemplate(IDD_ABOUT).items.at(2).text;
     EXPECT_TRUE(std::regex_search(rights, std::regex("\\b(19|20)\\d\\d-(19|20)\\d\\d\\b"))) << rights;
 }
 
 TEST(DialogTemplates, SettingIsAsTabled) {
     ExpectTemplate(IDD_SETTING,
-                   {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_3DLOOK, 0, 0, 200, 60,
+                   {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_3DLOOK, {0, 0, 200, 60},
                     "Corvane Remote Control - Setting", 8, "Arial",
-                    {{1, "BUTTON", 80, 42, 40, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"},
-                     {-1, "STATIC", 30, 5, 160, 16, SS_LEFT | WS_GROUP,
+                    {{1, "BUTTON", {80, 42, 40, 14}, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"},
+                     {-1, "STATIC", {30, 5, 160, 16}, SS_LEFT | WS_GROUP,
                       "Select the application you want to launch when pressing power key on remote controller"},
-                     {-1, "STATIC", 5, 5, 20, 20, SS_ICON, "#50"},
-                     {11, "COMBOBOX", 45, 25, 120, 31, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, ""}}});
+                     {-1, "STATIC", {5, 5, 20, 20}, SS_ICON, "#50"},
+                     {11, "COMBOBOX", {45, 25, 120, 31}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, ""}}});
 }
 
 TEST(DialogTemplates, ShutdownPromptIsAsTabled) {
     ExpectTemplate(IDD_SHUTDOWN,
-                   {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 0, 200, 60,
+                   {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, {0, 0, 200, 60},
                     "Corvane Remote Control - Shut Down", 8, "Arial",
-                    {{1, "BUTTON", 50, 39, 40, 15, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"},
-                     {2, "BUTTON", 110, 39, 40, 15, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"},
-                     {-1, "STATIC", 40, 12, 145, 20, SS_LEFT | WS_GROUP,
+                    {{1, "BUTTON", {50, 39, 40, 15}, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"},
+                     {2, "BUTTON", {110, 39, 40, 15}, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"},
+                     {-1, "STATIC", {40, 12, 145, 20}, SS_LEFT | WS_GROUP,
                       "Press \"Power\" to shut down your computer, or any other key to cancel."},
-                     {-1, "STATIC", 12, 12, 20, 20, SS_ICON, "#110"}}});
+                     {-1, "STATIC", {12, 12, 20, 20}, SS_ICON, "#110"}}});
 }
 
 TEST(DialogTemplates, BothIconsLoad) {

@@ -147,3 +147,29 @@ TEST(DialogsProcess, Key21OpensThePromptAnyOtherRemoteKeyCancelsItAndTelvixGoesO
     EXPECT_TRUE(run.card.WaitForPolls(3));
     EXPECT_TRUE(run.StillRunning());
 }
+
+TEST(DialogsProcess, AltSlashAndAltQuestionMarkOpenAboutAndSettingFromTheKeyboard) {
+    Running run;
+    ASSERT_NO_FATAL_FAILURE(run.Start(0, 2));
+    // The tray window takes the keyboard when its menu opens; closing the menu leaves it there.
+    PostMessageA(run.tray, kTrayCallback, 0, WM_RBUTTONDOWN);
+    HWND menu = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = VisibleMenuOf(run.Pid())) != NULL; }));
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return VisibleMenuOf(run.Pid()) == NULL; }));
+
+    struct Case { bool shift; const char *title; } cases[] = {{false, kAboutTitle}, {true, kSettingTitle}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        keybd_event(VK_MENU, 0, 0, 0);
+        if (c.shift) keybd_event(VK_SHIFT, 0, 0, 0);
+        keybd_event(VK_OEM_2, 0, 0, 0); // the "/" and "?" key
+        keybd_event(VK_OEM_2, 0, KEYEVENTF_KEYUP, 0);
+        if (c.shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+        HWND dialog = WaitForDialog(c.title);
+        ASSERT_NE(dialog, nullptr);
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(WaitForNoWindow("#32770", c.title));
+    }
+}

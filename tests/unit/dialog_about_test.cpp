@@ -72,13 +72,6 @@ TEST(AboutDialog, EndsWithTheButtonOrCancelIdAndIsPlacedForThisScreen) {
     }
 }
 
-TEST(AboutDialog, OtherCommandsAreNotHandled) {
-    TestWindow window("AboutCommandTarget", "x");
-    EXPECT_EQ(AboutDialogProc(window.hwnd(), WM_COMMAND, 3, 0), FALSE);
-    EXPECT_EQ(AboutDialogProc(window.hwnd(), WM_KEYDOWN, VK_RETURN, 0), FALSE);
-    EXPECT_TRUE(IsWindow(window.hwnd()));
-}
-
 TEST(TrayDialogs, MenuCommandsOpenAboutAndSetting) {
     TestInstance instance;
     TrayStandIn tray;

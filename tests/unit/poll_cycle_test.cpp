@@ -6,6 +6,7 @@
 #include "routing/timer_slot.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/test_windows.h"
+#include "tests/unit/dialog_driver.h"
 #include "tray/settings.h"
 #include "tray/shutdown_prompt.h"
 
@@ -194,16 +195,25 @@ TEST_F(Routing, OrdinaryKeyWithNothingRunningMovesThePointer) {
 }
 
 TEST_F(Routing, Key21OpensThePromptOnlyWithoutAnyTvWindow) {
+    TestInstance resources;
     {
         TestWindow ht("HtFrame", "Home Theater");
         pollState.busy = 1;
-        RouteKey(NULL, kKey21);
-        EXPECT_EQ(pollState.busy, 1) << "no prompt while a TV window exists";
+        bool shown = false;
+        DriveDialog([] { RouteKey(NULL, kKey21); return (INT_PTR)0; }, [](HWND d) { EndDialog(d, 0); }, &shown);
+        EXPECT_FALSE(shown) << "no prompt while a TV window exists";
+        EXPECT_EQ(pollState.busy, 1);
         EXPECT_EQ(homeTheaterApp.active, 0) << "and nothing is adopted";
     }
     pollState.busy = 1;
-    RouteKey(NULL, kKey21);
-    EXPECT_EQ(pollState.busy, 0) << "the guard is cleared before the prompt opens";
+    int busyInside = -1;
+    DriveDialog([] { RouteKey(NULL, kKey21); return (INT_PTR)0; },
+                [&](HWND) {
+                    busyInside = pollState.busy;
+                    RouteKey(NULL, 4); // the remote's next key cancels it
+                });
+    EXPECT_EQ(busyInside, 0) << "the guard is cleared before the prompt opens";
+    EXPECT_EQ(promptOpen, 0);
 }
 
 TEST_F(Routing, OpenPromptTakesPowerAsEnterAndAnythingElseAsEscape) {

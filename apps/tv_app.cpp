@@ -8,14 +8,13 @@
 #include "tray/tray_window.h"
 #include "tray/window_search.h"
 
-const TvAppIdentity homeTheaterIdentity = {"Software\\InterVideo\\Home Theater", "PATH", "Home Theater.exe", "",
-                                           "Home Theater"};
-const TvAppIdentity powerVcrIdentity = {"Software\\Cyberlink\\PowerVCR II", "InstallPath", "PVCR.EXE", "",
-                                        "PowerVCR II"};
-const TvAppIdentity quickTvIdentity = {"SOFTWARE\\Honestech\\Quick TV", "AppPath", "QuickTV.EXE", "Quick_TV",
-                                       "FormMainWindow"};
-const TvAppIdentity tvAnywhereIdentity = {"Software\\Honestech\\TV Plus\\TVR", "AppPath", "MSITVR.exe",
-                                          "TV@Anywhere", "FormMainWindow"};
+// name, registry key (HKLM), value, executable, window class, title prefix
+// clang-format off
+const TvAppIdentity homeTheaterIdentity = {"Home Theater", "Software\\InterVideo\\Home Theater",  "PATH",        "Home Theater.exe", "",            "Home Theater"};
+const TvAppIdentity powerVcrIdentity    = {"PowerVCR",     "Software\\Cyberlink\\PowerVCR II",    "InstallPath", "PVCR.EXE",         "",            "PowerVCR II"};
+const TvAppIdentity quickTvIdentity     = {"Quick_TV",     "SOFTWARE\\Honestech\\Quick TV",       "AppPath",     "QuickTV.EXE",      "Quick_TV",    "FormMainWindow"};
+const TvAppIdentity tvAnywhereIdentity  = {"TV@Anywhere",  "Software\\Honestech\\TV Plus\\TVR",   "AppPath",     "MSITVR.exe",       "TV@Anywhere", "FormMainWindow"};
+// clang-format on
 
 void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity) {
     ReadInstallInfo(app, identity.registryKey, identity.valueName, identity.exeName);
@@ -198,6 +197,12 @@ TvAppDescriptor *TvAppById(int tvAppId) {
     case kTvAnywhere: return &tvAnywhereApp;
     default: return NULL;
     }
+}
+
+const char *TvAppName(int tvAppId) {
+    static const TvAppIdentity *const identities[] = {&homeTheaterIdentity, &powerVcrIdentity, &quickTvIdentity,
+                                                      &tvAnywhereIdentity};
+    return tvAppId >= 1 && tvAppId <= 4 ? identities[tvAppId - 1]->name : "";
 }
 
 int IsRunning(int tvAppId) {

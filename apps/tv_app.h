@@ -22,6 +22,7 @@ extern TvAppDescriptor tvAnywhereApp;
 
 // Constant data of one application: where it is installed and how it looks.
 struct TvAppIdentity {
+    const char *name;        // as the tray menu and the Setting dialog show it
     const char *registryKey; // under HKEY_LOCAL_MACHINE
     const char *valueName;
     const char *exeName;
@@ -59,6 +60,9 @@ HWND SelectTvAnywhere();
 int IsRunning(int tvAppId);
 int IsInstalled(int tvAppId);
 void ClearActive(int tvAppId);
+
+// The name the tray menu and the Setting dialog show for a TvAppId; "" outside 1..4.
+const char *TvAppName(int tvAppId);
 
 // The descriptor of a TvAppId, or null outside 1..4.
 TvAppDescriptor *TvAppById(int tvAppId);

@@ -11,27 +11,17 @@ char settingSelectionText[128] = "";
 
 namespace {
 
-struct SettingEntry {
-    int tvAppId;
-    const char *text;
-};
-
-// List order and the texts the confirmed choice is matched against.
-const SettingEntry kSettingEntries[] = {
-    {kHomeTheater, "Home Theater"},
-    {kPowerVcr, "PowerVCR"},
-    {kQuickTv, "Quick_TV"},
-    {kTvAnywhere, "TV@Anywhere"},
-};
+// List order; the confirmed choice is matched against the entries' names.
+const int kSettingEntries[] = {kHomeTheater, kPowerVcr, kQuickTv, kTvAnywhere};
 
 BOOL OnSettingInitDialog(HWND dialog) {
     PlaceDialog(dialog);
     SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_RESETCONTENT, 0, 0);
     int position = 0;
-    for (const SettingEntry &entry : kSettingEntries) {
-        if (!IsInstalled(entry.tvAppId)) continue;
-        SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_ADDSTRING, 0, (LPARAM)entry.text);
-        if (entry.tvAppId == defaultTvApp) settingSelectionIndex = position;
+    for (int tvAppId : kSettingEntries) {
+        if (!IsInstalled(tvAppId)) continue;
+        SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_ADDSTRING, 0, (LPARAM)TvAppName(tvAppId));
+        if (tvAppId == defaultTvApp) settingSelectionIndex = position;
         ++position;
     }
     // A default that is not installed keeps the position of the last opening.
@@ -42,8 +32,8 @@ BOOL OnSettingInitDialog(HWND dialog) {
 
 // The application whose entry text is `text`, or 0.
 int TvAppIdForEntryText(const char *text) {
-    for (const SettingEntry &entry : kSettingEntries)
-        if (strcmp(text, entry.text) == 0) return entry.tvAppId;
+    for (int tvAppId : kSettingEntries)
+        if (strcmp(text, TvAppName(tvAppId)) == 0) return tvAppId;
     return 0;
 }
 

@@ -18,15 +18,14 @@ namespace {
 
 struct AppMenuEntry {
     int tvAppId;
-    const char *text;
     UINT command;
 };
 
 const AppMenuEntry kAppMenuEntries[] = {
-    {kHomeTheater, "Home Theater", IDM_HOME_THEATER},
-    {kPowerVcr, "PowerVCR", IDM_POWERVCR},
-    {kQuickTv, "Quick_TV", IDM_QUICK_TV},
-    {kTvAnywhere, "TV@Anywhere", IDM_TV_ANYWHERE},
+    {kHomeTheater, IDM_HOME_THEATER},
+    {kPowerVcr, IDM_POWERVCR},
+    {kQuickTv, IDM_QUICK_TV},
+    {kTvAnywhere, IDM_TV_ANYWHERE},
 };
 
 void QuitFromTray(HWND window) {
@@ -94,7 +93,7 @@ HMENU BuildPopupMenu() {
     for (const AppMenuEntry &entry : kAppMenuEntries) {
         if (defaultTvApp == entry.tvAppId && IsInstalled(entry.tvAppId)) {
             UINT check = IsRunning(entry.tvAppId) ? MF_CHECKED : MF_UNCHECKED;
-            AppendMenuA(popupMenu, check, entry.command, entry.text);
+            AppendMenuA(popupMenu, check, entry.command, TvAppName(entry.tvAppId));
         }
     }
     AppendMenuA(popupMenu, MF_SEPARATOR, 0, NULL);

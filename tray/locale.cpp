@@ -1,7 +1,7 @@
 #include "tray/locale.h"
 #include <windows.h>
-#include <stdio.h>
 #include "tray/effects.h"
+#include "tray/windows_dir.h"
 
 int JapanLayout = 0;
 
@@ -33,11 +33,10 @@ int CountryCodeFromWinIni(const char *winIniPath) {
 
 int GetCountryCode() {
     if (GetVersion() & 0x80000000u) {
-        char windowsDir[128];
-        UINT n = GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
-        if (n == 0 || n >= sizeof windowsDir) windowsDir[0] = '\0';
-        char path[128 + 16];
-        snprintf(path, sizeof path, "%s\\win.ini", windowsDir);
+        char path[MAX_PATH];
+        // Without a usable path the profile call looks for "win.ini" by name,
+        // which the 9x family maps to its own.
+        if (!WindowsDirPath("\\win.ini", path, sizeof path)) lstrcpynA(path, "win.ini", sizeof path);
         return CountryCodeFromWinIni(path);
     }
     return CountryCodeFromRegistry();

@@ -1,25 +1,21 @@
 // Start-up of the tray program, in its fixed order, and the message loop.
-#include <stdio.h>
 #include "res/resource.h"
 #include "routing/timer_slot.h"
 #include "tray/locale.h"
 #include "tray/settings.h"
+#include "tray/tray_icon.h"
 #include "tray/tray_window.h"
 #include "tray/window_search.h"
+#include "tray/windows_dir.h"
 
 namespace {
 
 // The competing manager starts from this shortcut; removing it keeps it from
 // grabbing the remote at the next log-on.
 void DeleteWinCinemaShortcut() {
-    char windowsDir[128];
-    UINT n = GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
-    if (n == 0 || n >= sizeof windowsDir) return; // never delete a truncated path
-    char path[sizeof windowsDir + 64];
-    int len = snprintf(path, sizeof path, "%s\\Start Menu\\Programs\\StartUp\\InterVideo WinCinema Manager.lnk",
-                       windowsDir);
-    if (len < 0 || len >= (int)sizeof path) return;
-    DeleteFileA(path);
+    char path[MAX_PATH];
+    if (WindowsDirPath("\\Start Menu\\Programs\\StartUp\\InterVideo WinCinema Manager.lnk", path, sizeof path))
+        DeleteFileA(path);
 }
 
 void CloseCompetingPrograms() {
@@ -68,7 +64,11 @@ int RunTelvix(HINSTANCE instance) {
     if (!window) return 0;
     trayWindow = window;
     LoadSettings();
-    if (alwaysRemoteOff) return 0;
+    if (alwaysRemoteOff) {
+        // Leave no dead icon behind in the tray.
+        RemoveTrayIcon(trayWindow, kTrayIconId);
+        return 0;
+    }
 
     ShowWindow(trayWindow, SW_HIDE);
     UpdateWindow(trayWindow);

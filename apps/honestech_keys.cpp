@@ -3,8 +3,8 @@
 // share the table; TV@Anywhere waits after two of its commands.
 #include "apps/key_delivery.h"
 #include "apps/key_maps.h"
-#include "tray/effects.h"
-#include "tray/locale.h"
+#include "platform/effects.h"
+#include "platform/locale.h"
 
 namespace {
 

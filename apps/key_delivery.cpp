@@ -1,5 +1,5 @@
 #include "apps/key_delivery.h"
-#include "tray/effects.h"
+#include "platform/effects.h"
 
 void PostKey(HWND window, UINT message, WPARAM code, LPARAM lParam) {
     PostMessageA(window, message, code, lParam);

@@ -1,7 +1,7 @@
 // Carries out one row of a keystroke key map (Home Theater, PowerVCR II).
 #include "apps/key_map_rows.h"
 #include "apps/key_maps.h"
-#include "tray/locale.h"
+#include "platform/locale.h"
 
 const KeyAction &KeyActionFor(const KeyRow *rows, size_t count, RemoteKeyCode key, int japanLayout) {
     for (size_t i = 0; i < count; ++i) {

@@ -1,12 +1,12 @@
 #include "apps/tv_app.h"
 #include <stdio.h>
 #include <string.h>
+#include "apps/app_watch.h"
 #include "apps/key_delivery.h"
-#include "routing/app_watch.h"
-#include "routing/timer_slot.h"
-#include "tray/effects.h"
-#include "tray/tray_window.h"
-#include "tray/window_search.h"
+#include "apps/timers.h"
+#include "platform/effects.h"
+#include "platform/product.h"
+#include "platform/window_search.h"
 
 // name, registry key (HKLM), value, executable, window class, title prefix
 // clang-format off

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include "receiver/remote_key.h"
 
+// TvAppId: 1 Home Theater, 2 PowerVCR II, 3 Quick TV, 4 TV@Anywhere.
+enum TvAppId { kHomeTheater = 1, kPowerVcr = 2, kQuickTv = 3, kTvAnywhere = 4 };
+
 struct TvAppDescriptor {
     int installed;        // 1 when the install directory was read at start
     int active;           // 1 while this application is the target of remote keys

@@ -1,5 +1,5 @@
-#include "receiver/receiver.h"
 #include "receiver/ks_requests.h"
+#include "receiver/receiver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Logical remote key numbers and the TV application ids shared by all units.
+// Logical remote key numbers, as the receiver decodes them.
 #pragma once
 
 // 0-9 number keys, 18 power, 20 and 21 control keys with fixed roles in
@@ -9,6 +9,3 @@ const RemoteKeyCode kPowerKey = 18;
 const RemoteKeyCode kKey20 = 20;
 const RemoteKeyCode kKey21 = 21;
 const RemoteKeyCode kDroppedKey = -1;
-
-// TvAppId: 1 Home Theater, 2 PowerVCR II, 3 Quick TV, 4 TV@Anywhere.
-enum TvAppId { kHomeTheater = 1, kPowerVcr = 2, kQuickTv = 3, kTvAnywhere = 4 };

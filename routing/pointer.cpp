@@ -1,5 +1,5 @@
 #include "routing/pointer.h"
-#include "tray/effects.h"
+#include "platform/effects.h"
 
 int pointerAcceleration = 0;
 PointerArea pointerArea = {0, 0, 0, 0, 0, 0};

@@ -1,16 +1,21 @@
 #include "routing/poll_cycle.h"
+#include "apps/app_watch.h"
 #include "apps/key_maps.h"
+#include "apps/timers.h"
 #include "apps/tv_app.h"
+#include "platform/effects.h"
+#include "platform/locale.h"
+#include "platform/product.h"
 #include "receiver/receiver.h"
-#include "routing/app_watch.h"
 #include "routing/pointer.h"
-#include "tray/effects.h"
-#include "tray/locale.h"
-#include "tray/settings.h"
-#include "tray/shutdown_prompt.h"
-#include "tray/tray_window.h"
+#include "routing/tray_hooks.h"
 
 RepeatState pollState;
+
+int defaultTvApp = 2;
+int promptOpen = 0;
+HWND promptWindow = NULL;
+int (*openShutdownPrompt)(HWND owner) = nullptr;
 
 bool NoteKeyEvent(RepeatState &state, RemoteKeyCode code, DWORD now) {
     // Unsigned difference: the tick counter's wrap is harmless.
@@ -150,7 +155,7 @@ void RouteKey(HWND owner, RemoteKeyCode code) {
     case kKey21:
         if (!AnyTvAppWindow()) {
             pollState.busy = 0; // cycles inside the prompt feed it the remote's keys
-            ShowShutdownPrompt(owner);
+            if (openShutdownPrompt) openShutdownPrompt(owner);
         }
         break;
     default: RouteWithoutTarget(code); break;
@@ -160,6 +165,12 @@ void RouteKey(HWND owner, RemoteKeyCode code) {
 void HandleKeyEvent(HWND owner, RemoteKeyCode code, DWORD now) {
     bool isRepeat = NoteKeyEvent(pollState, code, now);
     RouteKey(owner, ApplyRepeatDrop(pollState, isRepeat, AnyAppActive(), code));
+}
+
+void StartPolling(HWND owner) {
+    PollTimer.callback = PollCycle;
+    PollTimer.bind(owner, kPollPeriodMs);
+    PollTimer.arm();
 }
 
 void CALLBACK PollCycle(HWND window, UINT, UINT_PTR, DWORD) {

@@ -29,5 +29,7 @@ void RouteKey(HWND owner, RemoteKeyCode code);
 // Starts the default application; `check` warns when it is not installed.
 void StartDefaultApp(bool check);
 
+// Binds PollTimer to `owner` with the poll cycle and arms it (start-up).
+void StartPolling(HWND owner);
 // The PollTimer callback.
 void CALLBACK PollCycle(HWND window, UINT message, UINT_PTR id, DWORD tick);

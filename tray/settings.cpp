@@ -1,7 +1,6 @@
 #include "tray/settings.h"
 #include <windows.h>
 
-int defaultTvApp = 2;
 bool alwaysRemoteOff = false;
 
 namespace {

@@ -1,9 +1,9 @@
 // The two persistent settings of the tray program, in HKLM.
 #pragma once
+#include "routing/tray_hooks.h"
 
 #define TELVIX_SETTINGS_KEY "SOFTWARE\\Halvex Multimedia\\Corvane Utilities"
 
-extern int defaultTvApp;       // TvAppId the power key starts; DefaultTVAPP
 extern bool alwaysRemoteOff;   // AlwaysRemoteOff == 1 stops the program at start
 
 // Reads the settings, creating or repairing missing values. Always succeeds.

@@ -1,8 +1,8 @@
 #include "tray/shutdown.h"
 #include <windows.h>
-#include "tray/effects.h"
-#include "tray/locale.h"
-#include "tray/tray_window.h"
+#include "platform/effects.h"
+#include "platform/locale.h"
+#include "platform/product.h"
 
 namespace {
 

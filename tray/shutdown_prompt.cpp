@@ -4,9 +4,6 @@
 #include "tray/shutdown.h"
 #include "tray/tray_window.h"
 
-int promptOpen = 0;
-HWND promptWindow = NULL;
-
 namespace {
 
 // The flag goes first so that no key reaches an ending prompt, and the

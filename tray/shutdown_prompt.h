@@ -1,9 +1,7 @@
 // The Shut Down prompt answered by the remote, and the shutdown itself.
 #pragma once
 #include <windows.h>
-
-extern int promptOpen;      // 1 while the prompt is open
-extern HWND promptWindow;   // the open prompt's window; keeps its last value
+#include "routing/tray_hooks.h" // promptOpen, promptWindow
 
 // Sets the prompt-open flag and runs the prompt modally; returns when it
 // closed: 13 / 27 for a VK_RETURN / VK_ESCAPE key-down sent to it (the remote),

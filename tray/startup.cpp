@@ -1,12 +1,15 @@
 // Start-up of the tray program, in its fixed order, and the message loop.
+#include "apps/timers.h"
+#include "platform/locale.h"
+#include "platform/product.h"
+#include "platform/window_search.h"
+#include "platform/windows_dir.h"
 #include "res/resource.h"
-#include "routing/timer_slot.h"
-#include "tray/locale.h"
+#include "routing/poll_cycle.h"
 #include "tray/settings.h"
+#include "tray/shutdown_prompt.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_window.h"
-#include "tray/window_search.h"
-#include "tray/windows_dir.h"
 
 namespace {
 
@@ -31,12 +34,13 @@ void CloseCompetingPrograms() {
 }
 
 bool AnotherRemoteRuns() {
-    return FindWindowA("Tarnel Remote Control", NULL) || FindWindowA("Corvane Remote Control", NULL);
+    return FindWindowA("Tarnel Remote Control", NULL) || FindWindowA(kTelvixWindowClass, NULL);
 }
 
 } // namespace
 
 int RunTelvix(HINSTANCE instance) {
+    openShutdownPrompt = ShowShutdownPrompt;
     DeleteWinCinemaShortcut();
     CloseCompetingPrograms();
     if (AnotherRemoteRuns()) return 0;
@@ -73,8 +77,7 @@ int RunTelvix(HINSTANCE instance) {
     ShowWindow(trayWindow, SW_HIDE);
     UpdateWindow(trayWindow);
     if (deviceFound) {
-        PollTimer.bind(trayWindow, kPollPeriodMs);
-        PollTimer.arm();
+        StartPolling(trayWindow);
         DetermineJapanLayout();
         AppWatchTimer.bind(trayWindow, kAppWatchPeriodMs);
         AppWatchTimer.disarm();

@@ -1,11 +1,12 @@
 #include "tray/tray_window.h"
 #include <windowsx.h>
 #include "apps/tv_app.h"
+#include "platform/effects.h"
+#include "platform/product.h"
 #include "receiver/receiver.h"
 #include "res/resource.h"
 #include "routing/pointer.h"
 #include "tray/dialogs.h"
-#include "tray/effects.h"
 #include "tray/settings.h"
 #include "tray/tray_icon.h"
 

@@ -7,8 +7,6 @@ extern HWND trayWindow;       // null until CreateWindowExA returns
 extern int deviceFound;       // cleared when the receiver cannot be bound
 extern HMENU popupMenu;
 
-const char kTelvixCaption[] = "Corvane Remote Control";
-
 LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Builds the pop-up menu for the current default application.

@@ -50,6 +50,8 @@ void ReadKey(const ConfigKey &row, const char *iniPath, const char *section, Wiz
 
 } // namespace
 
+// The same conversion as the tray program's platform/locale.cpp, kept as a
+// copy on purpose: Purgex shares no code with Telvix.
 int CountryCodeFromText(const char *text) {
     int value = 0;
     for (int i = 0; i < 5 && text[i] != '\0'; ++i)

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 #include "apps/key_maps.h"
-#include "tray/effects.h"
-#include "tray/locale.h"
+#include "platform/effects.h"
+#include "platform/locale.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 #include <vector>
-#include "tray/effects.h"
+#include "platform/effects.h"
 
 struct FakeEffects {
     FakeEffects();

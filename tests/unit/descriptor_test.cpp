@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "apps/tv_app.h"
-#include "routing/app_watch.h"
-#include "routing/timer_slot.h"
+#include "apps/app_watch.h"
+#include "apps/timers.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"

@@ -11,8 +11,8 @@
 #include "tests/support/effects_recorder.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
-#include "tray/effects.h"
-#include "tray/locale.h"
+#include "platform/effects.h"
+#include "platform/locale.h"
 
 namespace {
 

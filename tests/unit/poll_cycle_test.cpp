@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include "apps/tv_app.h"
-#include "routing/app_watch.h"
+#include "apps/app_watch.h"
 #include "routing/poll_cycle.h"
 #include "routing/pointer.h"
-#include "routing/timer_slot.h"
+#include "apps/timers.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/test_windows.h"
 #include "tests/unit/dialog_driver.h"
@@ -30,6 +30,7 @@ protected:
         AppWatchTimer.disarm();
         promptOpen = 0;
         promptWindow = NULL;
+        openShutdownPrompt = ShowShutdownPrompt; // as start-up connects it
         pointerAcceleration = 0;
         defaultTvApp = 2;
     }

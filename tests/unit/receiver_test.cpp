@@ -6,7 +6,7 @@
 #include "receiver/ks_requests.h"
 #include "receiver/receiver.h"
 #include "routing/poll_cycle.h"
-#include "tray/locale.h"
+#include "platform/locale.h"
 
 namespace {
 

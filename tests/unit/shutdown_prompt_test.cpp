@@ -25,6 +25,7 @@ protected:
         promptOpen = 0;
         promptWindow = NULL;
         pollState = RepeatState();
+        openShutdownPrompt = ShowShutdownPrompt; // as start-up connects it
     }
     void TearDown() override { SetUp(); }
     bool ShutDownStarted() const { return !FakeEffects::CallsStartingWith("ExitWindowsEx").empty(); }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <string>
-#include "tray/windows_dir.h"
+#include "platform/windows_dir.h"
 
 TEST(WindowsDir, JoinsOnlyAWholeDirectoryThatFitsAndAResultThatFits) {
     char out[160];

@@ -15,9 +15,3 @@ struct TimerSlot {
     void arm();    // SetTimer unless already armed; a running period is not restarted
     void disarm(); // KillTimer if armed
 };
-
-extern TimerSlot PollTimer;      // id 1, 65 ms, the poll cycle
-extern TimerSlot AppWatchTimer;  // id 2, 1000 ms, the application watch
-
-const UINT kPollPeriodMs = 65;
-const UINT kAppWatchPeriodMs = 1000;

@@ -1,4 +1,4 @@
-#include "tray/effects.h"
+#include "platform/effects.h"
 #include <mmsystem.h>
 
 const Effects realEffects = {

@@ -1,4 +1,4 @@
-#include "tray/window_search.h"
+#include "platform/window_search.h"
 #include <string.h>
 
 namespace {

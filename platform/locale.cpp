@@ -1,7 +1,7 @@
-#include "tray/locale.h"
+#include "platform/locale.h"
 #include <windows.h>
-#include "tray/effects.h"
-#include "tray/windows_dir.h"
+#include "platform/effects.h"
+#include "platform/windows_dir.h"
 
 int JapanLayout = 0;
 

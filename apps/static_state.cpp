@@ -1,10 +1,9 @@
 // The process-wide records that are set up before the entry point runs. They
 // live in one file because their order matters: the descriptors read the
 // registry, then the timer slots are constructed, and TV@Anywhere comes last.
+#include "apps/app_watch.h"
+#include "apps/timers.h"
 #include "apps/tv_app.h"
-#include "routing/app_watch.h"
-#include "routing/poll_cycle.h"
-#include "routing/timer_slot.h"
 
 namespace {
 TvAppDescriptor MakeTvApp(const TvAppIdentity &identity) {
@@ -18,7 +17,8 @@ TvAppDescriptor powerVcrApp = MakeTvApp(powerVcrIdentity);
 TvAppDescriptor homeTheaterApp = MakeTvApp(homeTheaterIdentity);
 TvAppDescriptor quickTvApp = MakeTvApp(quickTvIdentity);
 
-TimerSlot PollTimer(1, PollCycle);
+// The poll cycle belongs to a higher layer; StartPolling hands it over.
+TimerSlot PollTimer(1, nullptr);
 TimerSlot AppWatchTimer(2, AppWatchTick);
 
 TvAppDescriptor tvAnywhereApp = MakeTvApp(tvAnywhereIdentity);

@@ -1,7 +1,7 @@
-#include "routing/app_watch.h"
+#include "apps/app_watch.h"
+#include "apps/timers.h"
 #include "apps/tv_app.h"
-#include "routing/timer_slot.h"
-#include "tray/effects.h"
+#include "platform/effects.h"
 
 int watchHomeTheater = 0;
 int watchPowerVcr = 0;

@@ -1,4 +1,4 @@
-#include "tray/windows_dir.h"
+#include "platform/windows_dir.h"
 #include <stdio.h>
 
 bool JoinWindowsDir(const char *dir, UINT length, const char *tail, char *out, size_t outSize) {

@@ -1,4 +1,4 @@
-#include "routing/timer_slot.h"
+#include "platform/timer_slot.h"
 
 TimerSlot::TimerSlot(UINT_PTR timerId, TIMERPROC timerCallback)
     : armed(false), id(timerId), ownerWindow(NULL), period(0), callback(timerCallback) {}

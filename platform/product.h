@@ -1,0 +1,6 @@
+// The tray program's fixed texts: the caption of its message boxes and tray
+// tip, and the class its window is found by (Purgex and a second instance).
+#pragma once
+
+const char kTelvixCaption[] = "Corvane Remote Control";
+const char kTelvixWindowClass[] = "Corvane Remote Control";

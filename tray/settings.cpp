@@ -9,12 +9,14 @@ void WriteDword(HKEY key, const char *name, DWORD value) {
     RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value);
 }
 
-// Reads a REG_DWORD of exactly four bytes. A value of another type or size is
-// treated as unreadable, so it is repaired rather than misread.
+// Reads four bytes of a number: a REG_DWORD, or the same bytes stored
+// untyped (REG_BINARY), as administrators' tools often write them. Anything
+// else, text of four bytes included, is treated as unreadable, so it is
+// repaired rather than misread as a number.
 bool ReadDword(HKEY key, const char *name, DWORD *value) {
     DWORD type = 0, size = sizeof *value;
     LONG rc = RegQueryValueExA(key, name, NULL, &type, (BYTE *)value, &size);
-    return rc == ERROR_SUCCESS && type == REG_DWORD && size == sizeof *value;
+    return rc == ERROR_SUCCESS && (type == REG_DWORD || type == REG_BINARY) && size == sizeof *value;
 }
 
 } // namespace

@@ -62,15 +62,29 @@ TEST_F(Settings, DefaultOutsideOneToFourIsReadWithoutARangeCheck) {
     EXPECT_EQ(defaultTvApp, 9);
 }
 
-TEST_F(Settings, ValuesOfTheWrongTypeOrSizeAreRepairedNotMisread) {
-    const char text[] = "4";
-    const BYTE twoBytes[2] = {3, 0};
+// Four bytes of a number, whether typed as one or stored untyped, are read;
+// anything else is repaired rather than misread as a number.
+TEST_F(Settings, FourByteNumbersAreReadAndOtherFormsRepaired) {
+    const BYTE one[4] = {1, 0, 0, 0};
+    const BYTE bigEndianOne[4] = {0, 0, 0, 1};
+    const char text2[] = "1", text4[] = "123", multi4[4] = {'1', 0, '2', 0};
+    const BYTE twoBytes[2] = {1, 0}, threeBytes[3] = {1, 0, 0}, fiveBytes[5] = {1, 0, 0, 0, 0};
     const BYTE eightBytes[8] = {1, 0, 0, 0, 1, 0, 0, 0};
-    struct Case { const char *what; DWORD type; const void *data; DWORD size; } cases[] = {
-        {"text", REG_SZ, text, sizeof text},
-        {"2 bytes", REG_BINARY, twoBytes, sizeof twoBytes},
-        {"8 bytes", REG_QWORD, eightBytes, sizeof eightBytes},
-        {"DWORD-typed but 2 bytes", REG_DWORD, twoBytes, sizeof twoBytes},
+    struct Case { const char *what; DWORD type; const void *data; DWORD size; bool read; } cases[] = {
+        {"REG_DWORD 1", REG_DWORD, one, 4, true},
+        {"REG_BINARY 01 00 00 00", REG_BINARY, one, 4, true},
+        {"text \"1\"", REG_SZ, text2, sizeof text2, false},
+        {"text of four bytes", REG_SZ, text4, sizeof text4, false},
+        {"expandable text of four bytes", REG_EXPAND_SZ, text4, sizeof text4, false},
+        {"text list of four bytes", REG_MULTI_SZ, multi4, sizeof multi4, false},
+        {"big-endian DWORD", REG_DWORD_BIG_ENDIAN, bigEndianOne, 4, false},
+        {"untyped four bytes", REG_NONE, one, 4, false},
+        {"2 bytes", REG_BINARY, twoBytes, sizeof twoBytes, false},
+        {"3 bytes", REG_BINARY, threeBytes, sizeof threeBytes, false},
+        {"5 bytes", REG_BINARY, fiveBytes, sizeof fiveBytes, false},
+        {"no bytes", REG_BINARY, one, 0, false},
+        {"8 bytes", REG_QWORD, eightBytes, sizeof eightBytes, false},
+        {"DWORD-typed but 2 bytes", REG_DWORD, twoBytes, sizeof twoBytes, false},
     };
     for (const Case &c : cases) {
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kKey);
@@ -79,10 +93,17 @@ TEST_F(Settings, ValuesOfTheWrongTypeOrSizeAreRepairedNotMisread) {
         WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "DefaultTVAPP", c.type, c.data, c.size);
         WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "AlwaysRemoteOff", c.type, c.data, c.size);
         LoadSettings();
-        EXPECT_EQ(defaultTvApp, 2) << c.what;
-        EXPECT_FALSE(alwaysRemoteOff) << c.what;
-        EXPECT_EQ(Stored("DefaultTVAPP"), 2u) << c.what;
-        EXPECT_EQ(Stored("AlwaysRemoteOff"), 0u) << c.what;
+        EXPECT_EQ(defaultTvApp, c.read ? 1 : 2) << c.what;
+        EXPECT_EQ(alwaysRemoteOff, c.read) << c.what;
+        if (c.read) {
+            DWORD type = 0, size = 0;
+            RegGetValueA(HKEY_LOCAL_MACHINE, kKey, "AlwaysRemoteOff", RRF_RT_ANY, &type, NULL, &size);
+            EXPECT_EQ(type, c.type) << c.what << ": a value that was read is left as it was";
+            EXPECT_EQ(SaveSettings(), 1) << c.what;
+        } else {
+            EXPECT_EQ(Stored("DefaultTVAPP"), 2u) << c.what;
+            EXPECT_EQ(Stored("AlwaysRemoteOff"), 0u) << c.what;
+        }
     }
 }
 

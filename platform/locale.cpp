@@ -17,13 +17,15 @@ int CountryCodeFromRegistry() {
     if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\International", &key) != ERROR_SUCCESS)
         return 0;
     char text[30];
-    DWORD size = sizeof text - 1; // room for our own terminator
+    DWORD size = sizeof text;
     DWORD type = 0;
     LONG rc = RegQueryValueExA(key, "iCountry", NULL, &type, (BYTE *)text, &size);
     RegCloseKey(key);
     // An unreadable or non-text value is no country at all, so not Japan.
     if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return 0;
-    text[size] = '\0';
+    // Terminated by us: a text filling all 30 bytes without its own end loses
+    // its last character, far beyond the five that count.
+    text[size < sizeof text ? size : sizeof text - 1] = '\0';
     return CountryCodeFromText(text);
 }
 

@@ -39,20 +39,36 @@ TEST(CountryCode, RegistryPathSetsJapanLayoutOnlyFor81) {
     EXPECT_EQ(JapanLayout, 0);
 }
 
-TEST(CountryCode, UnreadableRegistryValueIsNoCountry) {
+// The value is read into 30 bytes: text of up to 29 characters and its end.
+// Whatever cannot be read that way, or is no text, is no country.
+TEST(CountryCode, RegistryValuesOfEveryShape) {
     SavedCountry saved;
+    const DWORD dword81 = 81;
+    std::string japan29 = "00081" + std::string(24, 'x');
+    const char unterminated[2] = {'8', '1'}, multi[4] = {'8', '1', 0, 0};
+    struct Case { const char *what; DWORD type; std::string bytes; int expected; } cases[] = {
+        {"\"81\"", REG_SZ, std::string("81", 3), 81},
+        {"expandable \"81\"", REG_EXPAND_SZ, std::string("81", 3), 81},
+        {"without terminator", REG_SZ, std::string(unterminated, 2), 81},
+        {"29 characters", REG_SZ, japan29 + '\0', 81},
+        {"30 characters", REG_SZ, "00081" + std::string(25, 'x') + '\0', 0},
+        {"31 characters", REG_SZ, "00081" + std::string(26, 'x') + '\0', 0},
+        {"100 characters", REG_SZ, std::string(100, '8') + '\0', 0},
+        {"empty", REG_SZ, std::string(1, '\0'), 0},
+        {"letters", REG_SZ, std::string("abc", 4), ('a' - '0') * 100 + ('b' - '0') * 10 + ('c' - '0')},
+        {"a DWORD", REG_DWORD, std::string((const char *)&dword81, 4), 0},
+        {"untyped", REG_BINARY, std::string("81", 3), 0},
+        {"a text list", REG_MULTI_SZ, std::string(multi, 4), 0},
+    };
+    for (const Case &c : cases) {
+        WriteRegRaw(HKEY_CURRENT_USER, kIntl, "iCountry", c.type, c.bytes.data(), (DWORD)c.bytes.size());
+        EXPECT_EQ(CountryCodeFromRegistry(), c.expected) << c.what;
+    }
     DeleteRegValue(HKEY_CURRENT_USER, kIntl, "iCountry");
-    EXPECT_EQ(CountryCodeFromRegistry(), 0);
-    WriteRegDword(HKEY_CURRENT_USER, kIntl, "iCountry", 81);
-    EXPECT_EQ(CountryCodeFromRegistry(), 0) << "a number stored as DWORD is not the text the system keeps";
-    std::string overlong(100, '8');
-    WriteRegString(HKEY_CURRENT_USER, kIntl, "iCountry", overlong);
-    EXPECT_EQ(CountryCodeFromRegistry(), 0) << "a value larger than the buffer is unreadable";
-    const char unterminated[2] = {'8', '1'};
-    WriteRegRaw(HKEY_CURRENT_USER, kIntl, "iCountry", REG_SZ, unterminated, 2);
-    EXPECT_EQ(CountryCodeFromRegistry(), 81) << "a string without terminator is terminated by us";
-    WriteRegString(HKEY_CURRENT_USER, kIntl, "iCountry", "abc");
-    EXPECT_NE(CountryCodeFromRegistry(), 81);
+    EXPECT_EQ(CountryCodeFromRegistry(), 0) << "missing";
+    WriteRegString(HKEY_CURRENT_USER, kIntl, "iCountry", japan29);
+    DetermineJapanLayout();
+    EXPECT_EQ(JapanLayout, 1) << "29 characters beginning 00081";
 }
 
 TEST(CountryCode, WinIniPathDefaultsToOne) {

@@ -33,6 +33,17 @@ void CloseCompetingPrograms() {
     }
 }
 
+// Copies started at the same instant all pass the window checks below, as
+// none has its window yet. The first to create this name in the session
+// holds it until the process ends; the others see it already there. Without
+// it (the name taken by another kind of object) the window checks decide.
+HANDLE instanceMutex = NULL;
+
+bool AnotherCopyStarting() {
+    instanceMutex = CreateMutexA(NULL, FALSE, "Corvane Remote Control Instance");
+    return instanceMutex != NULL && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 bool AnotherRemoteRuns() {
     return FindWindowA("Tarnel Remote Control", NULL) || FindWindowA(kTelvixWindowClass, NULL);
 }
@@ -43,7 +54,7 @@ int RunTelvix(HINSTANCE instance) {
     openShutdownPrompt = ShowShutdownPrompt;
     DeleteWinCinemaShortcut();
     CloseCompetingPrograms();
-    if (AnotherRemoteRuns()) return 0;
+    if (AnotherCopyStarting() || AnotherRemoteRuns()) return 0;
 
     char title[100], className[100];
     title[0] = className[0] = '\0';

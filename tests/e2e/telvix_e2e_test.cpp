@@ -83,6 +83,32 @@ TEST(TelvixProcess, ASecondInstanceAndATarnelWindowEachStopStartUpWithZero) {
     EXPECT_EQ(CountTopLevel(kTrayClass), 0) << "it stops before any window exists";
 }
 
+// Started at the same instant, the window checks alone cannot tell: no copy
+// has its window yet when the others look.
+TEST(TelvixProcess, OfManySimultaneousStartsExactlyOneRuns) {
+    const int kStarts = 8;
+    TelvixSession session("simultaneous");
+    std::vector<HANDLE> copies;
+    for (int i = 0; i < kStarts; ++i)
+        copies.push_back(session.processes().Start("\"" + BinDir() + "\\Telvix.exe\"", BinDir(), true));
+    session.processes().ResumeAll();
+    auto running = [&] {
+        int n = 0;
+        for (HANDLE h : copies) n += WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+        return n;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return running() <= 1; }, 60000)) << running() << " copies still run";
+    ASSERT_TRUE(session.WaitForTrayWindow());
+    EXPECT_EQ(running(), 1);
+    EXPECT_EQ(CountTopLevel(kTrayClass), 1);
+    for (HANDLE h : copies) {
+        DWORD code = 99;
+        if (GetExitCodeProcess(h, &code) && code != STILL_ACTIVE) {
+            EXPECT_EQ(code, 0u);
+        }
+    }
+}
+
 TEST(TelvixProcess, ExitCommandsAndAlwaysRemoteOffEndWithZero) {
     for (WPARAM command : {1201, 31}) {
         TelvixSession session("exit_commands");

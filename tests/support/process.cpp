@@ -29,20 +29,31 @@ std::string ScratchDir(const std::string &name) {
 
 ProcessSet::~ProcessSet() { KillAll(); }
 
-HANDLE ProcessSet::Start(const std::string &commandLine, const std::string &workDir) {
+HANDLE ProcessSet::Start(const std::string &commandLine, const std::string &workDir, bool suspended) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string line = commandLine;
-    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, workDir.empty() ? NULL : workDir.c_str(), &si,
-                        &pi))
+    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, suspended ? CREATE_SUSPENDED : 0, NULL,
+                        workDir.empty() ? NULL : workDir.c_str(), &si, &pi))
         return NULL;
-    CloseHandle(pi.hThread);
+    if (suspended) suspendedThreads_.push_back(pi.hThread);
+    else CloseHandle(pi.hThread);
     handles_.push_back(pi.hProcess);
     return pi.hProcess;
 }
 
+void ProcessSet::ResumeAll() {
+    for (HANDLE thread : suspendedThreads_) {
+        ResumeThread(thread);
+        CloseHandle(thread);
+    }
+    suspendedThreads_.clear();
+}
+
 void ProcessSet::KillAll() {
+    for (HANDLE thread : suspendedThreads_) CloseHandle(thread);
+    suspendedThreads_.clear();
     for (HANDLE h : handles_) {
         if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) {
             TerminateProcess(h, 99);

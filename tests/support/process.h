@@ -16,11 +16,14 @@ class ProcessSet {
 public:
     ~ProcessSet();
     // Starts `commandLine` in `workDir` (or ours); returns its handle or null.
-    HANDLE Start(const std::string &commandLine, const std::string &workDir = "");
+    // A `suspended` process waits for ResumeAll, so several can start at once.
+    HANDLE Start(const std::string &commandLine, const std::string &workDir = "", bool suspended = false);
+    void ResumeAll();
     void KillAll();
 
 private:
     std::vector<HANDLE> handles_;
+    std::vector<HANDLE> suspendedThreads_;
 };
 
 // Waits up to `timeoutMs` for the process to end; true with its exit code.

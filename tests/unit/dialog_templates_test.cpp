@@ -1,11 +1,12 @@
-// The three dialog templates as compiled into Telvix.exe, read back word by
-// word and held against their tables.
+// The dialog templates as compiled into Telvix.exe and Purgex.exe, read back
+// word by word and held against their tables.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
+#include "res/purgex_resource.h"
 #include "res/resource.h"
 #include "tests/unit/dialog_driver.h"
 
@@ -24,8 +25,9 @@ struct Item {
     int id; // -1: static without id
     std::string className;
     Box box;
-    DWORD style; // besides WS_CHILD | WS_VISIBLE
+    DWORD style; // besides WS_CHILD and WS_VISIBLE
     std::string text; // "#n" for resource number n
+    bool visible = true;
 };
 
 struct Template {
@@ -35,6 +37,8 @@ struct Template {
     int pointSize;
     std::string font;
     std::vector<Item> items;
+    DWORD exStyle = 0;
+    bool extended = false; // DIALOGEX
 };
 
 class Reader {
@@ -83,17 +87,31 @@ std::string ClassFromOrdinal(const std::string &cls) {
     return cls;
 }
 
-Template ReadTemplate(int resourceId) {
+HMODULE PurgexResources() {
+    static HMODULE module = ProgramResources("Purgex.exe");
+    return module;
+}
+
+// Both layouts: the plain one, and the extended one that starts with
+// version 1 and 0xFFFF and carries help ids and font details. What the
+// tables do not state is checked here against its neutral value.
+Template ReadTemplate(HMODULE module, int resourceId) {
     Template t = {};
-    HMODULE module = TelvixResources();
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), (LPCSTR)RT_DIALOG);
     EXPECT_NE(found, nullptr) << resourceId;
     if (!found) return t;
     const BYTE *base = (const BYTE *)LockResource(LoadResource(module, found));
     Reader r(base);
-    t.style = r.Dword();
-    EXPECT_NE(HIWORD(t.style), 0xFFFF) << "a plain template, not the extended form";
-    r.Dword(); // extended style
+    DWORD first = r.Dword();
+    t.extended = first == 0xFFFF0001;
+    if (t.extended) {
+        EXPECT_EQ(r.Dword(), 0u) << "help id";
+        t.exStyle = r.Dword();
+        t.style = r.Dword();
+    } else {
+        t.style = first;
+        t.exStyle = r.Dword();
+    }
     int count = r.Word();
     t.box = r.ReadBox();
     EXPECT_EQ(r.SzOrOrd(), "") << "no menu";
@@ -101,33 +119,51 @@ Template ReadTemplate(int resourceId) {
     t.caption = r.SzOrOrd();
     if (t.style & DS_SETFONT) {
         t.pointSize = r.Word();
+        if (t.extended) {
+            EXPECT_EQ(r.Word(), 0) << "font weight";
+            EXPECT_EQ(r.Word() & 0xFF, 0) << "italic";
+        }
         t.font = r.SzOrOrd();
     }
     for (int i = 0; i < count; ++i) {
         r.AlignDword(base);
         Item item;
-        item.style = r.Dword();
-        r.Dword();
+        if (t.extended) EXPECT_EQ(r.Dword(), 0u) << "help id";
+        DWORD exStyle;
+        if (t.extended) {
+            exStyle = r.Dword();
+            item.style = r.Dword();
+        } else {
+            item.style = r.Dword();
+            exStyle = r.Dword();
+        }
         item.box = r.ReadBox();
-        item.id = r.Short();
+        item.id = t.extended ? (int)r.Dword() : r.Short();
         item.className = ClassFromOrdinal(r.SzOrOrd());
         item.text = r.SzOrOrd();
-        r.Skip(r.Word());
-        EXPECT_EQ(item.style & (WS_CHILD | WS_VISIBLE), (DWORD)(WS_CHILD | WS_VISIBLE)) << item.text;
+        WORD extra = r.Word();
+        r.Skip(extra);
+        EXPECT_EQ(exStyle, 0u) << item.text;
+        EXPECT_EQ(extra, 0) << "creation data of " << item.text;
+        EXPECT_TRUE(item.style & WS_CHILD) << item.text;
+        item.visible = (item.style & WS_VISIBLE) != 0;
         item.style &= ~(WS_CHILD | WS_VISIBLE);
         t.items.push_back(item);
     }
     return t;
 }
+Template ReadTemplate(int resourceId) { return ReadTemplate(TelvixResources(), resourceId); }
 
-void ExpectTemplate(int resourceId, const Template &want) {
-    Template got = ReadTemplate(resourceId);
+void ExpectTemplate(HMODULE module, int resourceId, const Template &want) {
+    Template got = ReadTemplate(module, resourceId);
     SCOPED_TRACE("dialog " + std::to_string(resourceId));
     EXPECT_EQ(got.style, want.style);
+    EXPECT_EQ(got.exStyle, want.exStyle);
+    EXPECT_EQ(got.extended, want.extended);
     EXPECT_EQ(got.box, want.box);
     EXPECT_EQ(got.caption, want.caption);
-    EXPECT_EQ(got.pointSize, 8);
-    EXPECT_EQ(got.font, "Arial");
+    EXPECT_EQ(got.pointSize, want.pointSize);
+    EXPECT_EQ(got.font, want.font);
     ASSERT_EQ(got.items.size(), want.items.size());
     for (size_t i = 0; i < want.items.size(); ++i) {
         const Item &g = got.items[i], &w = want.items[i];
@@ -136,11 +172,15 @@ void ExpectTemplate(int resourceId, const Template &want) {
         EXPECT_EQ(g.className, w.className);
         EXPECT_EQ(g.box, w.box);
         EXPECT_EQ(g.style, w.style) << std::hex << g.style << " vs " << w.style;
+        EXPECT_EQ(g.visible, w.visible);
         if (w.text != "*") {
             EXPECT_EQ(g.text, w.text);
         }
     }
 }
+void ExpectTemplate(int resourceId, const Template &want) { ExpectTemplate(TelvixResources(), resourceId, want); }
+
+const char kYearRange[] = "\\b(19|20)\\d\\d-(19|20)\\d\\d\\b";
 
 } // namespace
 
@@ -154,7 +194,7 @@ TEST(DialogTemplates, AboutIsAsTabled) {
                      {-1, "STATIC", {45, 25, 165, 10}, SS_LEFT | WS_GROUP, "*"},
                      {1, "BUTTON", {197, 7, 35, 15}, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, "OK"}}});
     std::string rights = ReadTemplate(IDD_ABOUT).items.at(2).text;
-    EXPECT_TRUE(std::regex_search(rights, std::regex("\\b(19|20)\\d\\d-(19|20)\\d\\d\\b"))) << rights;
+    EXPECT_TRUE(std::regex_search(rights, std::regex(kYearRange))) << rights;
 }
 
 TEST(DialogTemplates, SettingIsAsTabled) {
@@ -179,7 +219,40 @@ TEST(DialogTemplates, ShutdownPromptIsAsTabled) {
                      {-1, "STATIC", {12, 12, 20, 20}, SS_ICON, "#110"}}});
 }
 
-TEST(DialogTemplates, BothIconsLoad) {
+TEST(DialogTemplates, WizardPagesAreAsTabled) {
+    const DWORD page = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+    ExpectTemplate(PurgexResources(), IDD_WIZARD,
+                   {page, {0, 0, 250, 100}, "Uninstallation Wizard", 9, "Arial",
+                    {{1, "BUTTON", {50, 80, 50, 14}, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"},
+                     {2, "BUTTON", {150, 80, 50, 14}, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"},
+                     {1004, "STATIC", {15, 10, 220, 30}, SS_LEFT | WS_GROUP,
+                      "Now we will remove Velmora Utilities and WDM Drivers.\n\n"
+                      "Please select which components will be removed."},
+                     {1005, "BUTTON", {15, 45, 160, 10}, BS_AUTOCHECKBOX | WS_TABSTOP, "Remove All Utilities."},
+                     {1006, "BUTTON", {15, 60, 160, 10}, BS_AUTOCHECKBOX | WS_TABSTOP, "Remove WDM Drivers."}}});
+    ExpectTemplate(PurgexResources(), IDD_FINISH,
+                   {page | WS_VISIBLE, {0, 0, 250, 80}, "Uninstallation Wizard", 9, "Arial",
+                    {{1, "BUTTON", {100, 50, 50, 14}, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"},
+                     {2, "BUTTON", {190, 50, 50, 14}, BS_PUSHBUTTON | WS_TABSTOP, "Cancel", false},
+                     {1003, "STATIC", {15, 25, 200, 10}, SS_LEFT | WS_GROUP, "Now we have uninstalled completely !."}},
+                    WS_EX_APPWINDOW, true});
+}
+
+TEST(DialogTemplates, WizardAboutIsAsTabled) {
+    ExpectTemplate(PurgexResources(), IDD_ABOUTBOX,
+                   {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, {0, 0, 210, 50},
+                    "About Uninstallation", 9, "Arial",
+                    {{-1, "STATIC", {10, 15, 20, 20}, SS_ICON, "#128"},
+                     {-1, "STATIC", {35, 15, 120, 8}, SS_LEFT | SS_NOPREFIX | WS_GROUP,
+                      "Uninstallation Version V3.0.0.0"},
+                     {-1, "STATIC", {35, 25, 160, 8}, SS_LEFT | WS_GROUP, "*"},
+                     {1, "BUTTON", {160, 10, 40, 14}, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, "OK"}}});
+    std::string rights = ReadTemplate(PurgexResources(), IDD_ABOUTBOX).items.at(2).text;
+    EXPECT_TRUE(std::regex_search(rights, std::regex(kYearRange))) << rights;
+}
+
+TEST(DialogTemplates, EveryIconLoads) {
     for (int id : {IDI_TELVIX, IDI_SHUTDOWN})
         EXPECT_NE(LoadIconA(TelvixResources(), MAKEINTRESOURCEA(id)), nullptr) << id;
+    EXPECT_NE(LoadIconA(PurgexResources(), MAKEINTRESOURCEA(IDI_PURGEX)), nullptr);
 }

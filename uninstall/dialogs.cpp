@@ -2,6 +2,7 @@
 #include <stdio.h>
 #include "res/purgex_resource.h"
 #include "uninstall/purgex_app.h"
+#include "uninstall/title_close.h"
 #include "uninstall/uninstall_entries.h"
 
 void FormatPageText(const char *tip1, const char *tip2, char *text, int size) {
@@ -52,14 +53,13 @@ void WizardDialog::OnDriversClicked() {
 
 void WizardDialog::OnOK() {
     const WizardConfig &config = theApp.config;
-    // An empty title would find whichever untitled window comes first.
-    if (config.remoteTitleName[0] != '\0') {
-        HWND tray = FindWindowA(NULL, config.remoteTitleName);
-        if (tray != NULL) SendMessageA(tray, WM_CLOSE, 0, 0);
-    }
+    // The tray program's own message boxes, or any other window, may carry
+    // its title and stand above its window: all of them are asked.
+    CloseWindowsTitled(config.remoteTitleName);
     ShowWindow(SW_HIDE);
-    if (theApp.utilitiesOption) RunUninstallByDisplayName(config.utilityRegName);
-    if (theApp.driversOption) RunUninstallByKey(config.driverKeyPath);
+    theApp.uninstallNotStarted = 0;
+    if (theApp.utilitiesOption && !RunUninstallByDisplayName(config.utilityRegName)) theApp.uninstallNotStarted = 1;
+    if (theApp.driversOption && !RunUninstallByKey(config.driverKeyPath)) theApp.uninstallNotStarted = 1;
     ShowWindow(SW_SHOW);
     CDialog::OnOK();
 }
@@ -92,9 +92,11 @@ BOOL FinishDialog::OnInitDialog() {
     SetWindowText(config.appTitle);
     SetDlgItemText(IDOK, config.okText);
     SetDlgItemText(IDCANCEL, config.cancelText);
+    const char *finishText = (theApp.utilitiesOption || theApp.driversOption) ? config.page2Tip1 : config.page2Tip2;
+    // Never "removed" for a component whose uninstaller did not run.
+    if (theApp.uninstallNotStarted) finishText = config.page2Tip3;
     char text[256];
-    snprintf(text, sizeof text, "%s",
-             (theApp.utilitiesOption || theApp.driversOption) ? config.page2Tip1 : config.page2Tip2);
+    snprintf(text, sizeof text, "%s", finishText);
     SetDlgItemText(IDC_FINISH_TEXT, text);
     return TRUE;
 }

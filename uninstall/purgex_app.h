@@ -12,6 +12,7 @@ public:
     char section[32] = "";
     int utilitiesOption = 0; // check box 1005: run the utilities' uninstaller
     int driversOption = 0;   // check box 1006: run the drivers' uninstaller
+    int uninstallNotStarted = 0; // a chosen uninstaller could not be started
 };
 
 extern PurgexApp theApp;

@@ -73,30 +73,30 @@ bool LookUpByKey(const char *keyName) {
     return read;
 }
 
-// Starts the stored command as it stands and waits until it has ended.
-void RunUninstallCommand() {
-    if (uninstallCommand[0] == '\0') return;
+// Starts the stored command as it stands and waits until it has ended;
+// false when it could not be started.
+bool RunUninstallCommand() {
+    if (uninstallCommand[0] == '\0') return false;
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
     ZeroMemory(&process, sizeof process);
-    if (!CreateProcessA(NULL, uninstallCommand, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return;
+    if (!CreateProcessA(NULL, uninstallCommand, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return false;
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
+    return true;
 }
 
 } // namespace
 
 bool FindUninstallByDisplayName(const char *displayName) { return SearchByDisplayName(displayName); }
 
-void RunUninstallByDisplayName(const char *displayName) {
-    if (SearchByDisplayName(displayName)) RunUninstallCommand();
+bool RunUninstallByDisplayName(const char *displayName) {
+    return SearchByDisplayName(displayName) && RunUninstallCommand();
 }
 
 bool FindUninstallByKey(const char *keyName) { return LookUpByKey(keyName); }
 
-void RunUninstallByKey(const char *keyName) {
-    if (LookUpByKey(keyName)) RunUninstallCommand();
-}
+bool RunUninstallByKey(const char *keyName) { return LookUpByKey(keyName) && RunUninstallCommand(); }

@@ -8,8 +8,9 @@ const char kProgramName[] = "Purgex.exe";
 const char kIniName[] = "Purgex.ini";
 const char kFallbackSection[] = "1";
 const int kSectionSize = 32;
+const UINT kWindowsDirSize = 128;
 
-// Keys 2 to 13, in the order they are read. Key 1, the title, is read first
+// Keys 2 to 14, in the order they are read. Key 1, the title, is read first
 // on its own, as it decides the section.
 struct ConfigKey {
     const char *key;
@@ -36,6 +37,9 @@ const ConfigKey kConfigKeys[] = {
     CONFIG_KEY("OKText", "OK", okText),
     CONFIG_KEY("CancelText", "Cancel", cancelText),
     CONFIG_KEY("StartText", "Start", startText),
+    // Read last, and optional: ini files without it keep working.
+    CONFIG_KEY("UninstallWizardTPG2Tip3", "Some components were not removed: their uninstaller could not be started.",
+               page2Tip3),
 };
 
 #undef CONFIG_KEY
@@ -83,16 +87,24 @@ int CountryCodeFromRegistry() {
     return CountryCodeFromText(text);
 }
 
+void WinIniPathFromWindowsDir(const char *windowsDir, UINT length, char *path, int size) {
+    // Never "\\win.ini", the root of whichever drive is current.
+    if (length == 0 || length >= kWindowsDirSize)
+        lstrcpynA(path, "win.ini", size);
+    else
+        snprintf(path, (size_t)size, "%s\\win.ini", windowsDir);
+}
+
 int GetCountryCode() {
     OSVERSIONINFOA version;
     ZeroMemory(&version, sizeof version);
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
     if (CountryFromRegistry(version)) return CountryCodeFromRegistry();
-    char winIniPath[128 + sizeof "\\win.ini"];
-    UINT length = GetWindowsDirectoryA(winIniPath, 128);
-    if (length == 0 || length >= 128) winIniPath[0] = '\0';
-    lstrcatA(winIniPath, "\\win.ini");
+    char windowsDir[kWindowsDirSize];
+    UINT length = GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+    char winIniPath[kWindowsDirSize + sizeof "\\win.ini"];
+    WinIniPathFromWindowsDir(windowsDir, length, winIniPath, sizeof winIniPath);
     return CountryCodeFromWinIni(winIniPath);
 }
 

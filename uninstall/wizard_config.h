@@ -17,6 +17,7 @@ struct WizardConfig {
     char okText[32];           // OKText
     char cancelText[32];       // CancelText
     char startText[32];        // StartText
+    char page2Tip3[256];       // UninstallWizardTPG2Tip3: finish text when an uninstaller could not start
 };
 
 // Decimal value of at most the first five characters, digits or not.
@@ -28,6 +29,10 @@ bool CountryFromRegistry(const OSVERSIONINFOA &version);
 int CountryCodeFromWinIni(const char *winIniPath);
 // From the user's "Control Panel\International"; 1 when it cannot be read.
 int CountryCodeFromRegistry();
+// "win.ini" in the Windows directory `windowsDir`, with `length` as
+// GetWindowsDirectoryA returned it for a 128-byte buffer. A directory that
+// did not fit, or could not be read, gives plain "win.ini": the system's own.
+void WinIniPathFromWindowsDir(const char *windowsDir, UINT length, char *path, int size);
 int GetCountryCode();
 
 // "<program's folder>\Purgex.ini" from the program's full path, cutting the

@@ -3,10 +3,14 @@
 // the real tray program running, driven through its pages like a person.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include "tests/purgex/purgex_support.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/test_windows.h"
 
 namespace {
 
@@ -55,6 +59,7 @@ protected:
                           "UninstallWizardTPG1OPT2=Remove WDM Drivers.\r\n"
                           "UninstallWizardTPG2Tip1=Now we have uninstalled completely !.\r\n"
                           "UninstallWizardTPG2Tip2=Nothing has been removed.\r\n"
+                          "UninstallWizardTPG2Tip3=Some components could not be removed.\r\n"
                           "UninstallUtilityRegName=Corvane E2E Utilities\r\n"
                           "RemoteTitleName=" + kTrayTitle + "\r\n" +
                           "DrvUninstRegKeyPath=" + kDriversEntry + "\r\n"
@@ -65,6 +70,7 @@ protected:
     }
     void TearDown() override {
         processes_.KillAll();
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, kInstallKeys[1]);
         if (touchedTraySettings_) {
             if (hadRemoteOff_) WriteRegDword(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff", remoteOff_);
             else DeleteRegValue(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff");
@@ -83,8 +89,9 @@ protected:
     // The tray program as installed; a remote switched off in its settings
     // would end it at once, so that one is put back afterwards.
     HANDLE StartTelvix() {
+        if (!touchedTraySettings_)
+            hadRemoteOff_ = ReadRegDword(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff", &remoteOff_);
         touchedTraySettings_ = true;
-        hadRemoteOff_ = ReadRegDword(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff", &remoteOff_);
         WriteRegDword(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff", 0);
         HANDLE telvix = processes_.Start("\"" + BinDir() + "\\Telvix.exe\"");
         EXPECT_TRUE(WaitForWindow(kTrayTitle, kTrayTitle, 30000)) << "the tray program did not come up";
@@ -152,6 +159,100 @@ TEST_F(PurgexProcess, StartClosesTheTrayProgramAndRunsUtilitiesToTheirEndBeforeD
     DWORD code = 99;
     ASSERT_TRUE(WaitExit(purgex, 30000, &code));
     EXPECT_EQ(code, 0u);
+}
+
+// A window of the tray program's title on a thread that never takes its
+// messages, as a hung program's.
+class HungWindow {
+public:
+    explicit HungWindow(const char *title) {
+        HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+        release_ = CreateEventA(NULL, TRUE, FALSE, NULL);
+        thread_ = std::thread([this, title, ready] {
+            TestWindow window("PurgexE2EHung", title);
+            window_ = window.hwnd();
+            SetEvent(ready);
+            WaitForSingleObject(release_, INFINITE);
+        });
+        WaitForSingleObject(ready, 30000);
+        CloseHandle(ready);
+    }
+    ~HungWindow() {
+        SetEvent(release_);
+        thread_.join();
+        CloseHandle(release_);
+    }
+    HWND hwnd() const { return window_; }
+
+private:
+    HANDLE release_;
+    std::thread thread_;
+    HWND window_ = NULL;
+};
+
+// Whatever else carries the tray program's title, above its window: Start
+// still ends the tray program, and in bounded time.
+TEST_F(PurgexProcess, StartClosesTheTrayProgramPastOtherWindowsOfItsTitle) {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kUtilitiesEntry).c_str());
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str());
+    // An install folder without the program: choosing it opens the tray
+    // program's own "Can't launch" box.
+    WriteRegString(HKEY_LOCAL_MACHINE, kInstallKeys[1], kInstallValues[1], ScratchDir("purgex_e2e_noapp"));
+    struct Case {
+        const char *what;
+        std::function<std::function<bool()>(HWND tray)> disturb; // returns "the disturbance is gone"
+    } cases[] = {
+        {"the tray program's message box",
+         [](HWND tray) -> std::function<bool()> {
+             PostMessageA(tray, WM_COMMAND, 1102, 0);
+             HWND box = WaitForWindow("#32770", kTrayTitle, 30000);
+             EXPECT_TRUE(box) << "the box did not open";
+             return [box] { return !IsWindow(box); };
+         }},
+        {"a foreign window",
+         [](HWND) -> std::function<bool()> {
+             auto foreign = std::make_shared<TestWindow>("PurgexE2EForeign", kTrayTitle);
+             return [foreign] { return !IsWindow(foreign->hwnd()); };
+         }},
+        {"a hung window",
+         [](HWND) -> std::function<bool()> {
+             auto hung = std::make_shared<HungWindow>(kTrayTitle);
+             return [hung] { return true; }; // it keeps its window, and the wizard goes on
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        HANDLE telvix = StartTelvix();
+        HWND tray = FindWindowA(kTrayTitle, kTrayTitle);
+        ASSERT_TRUE(tray);
+        std::function<bool()> gone = c.disturb(tray);
+        HANDLE purgex = StartPurgex(dir_);
+        HWND page = WaitForPage(kTitle, false);
+        ASSERT_TRUE(page);
+        Click(page, IDOK);
+        HWND finish = WaitForPage(kTitle, true);
+        EXPECT_TRUE(finish) << "the wizard is stuck";
+        EXPECT_TRUE(WaitExit(telvix, 30000, NULL)) << "the tray program still runs";
+        EXPECT_TRUE(WaitUntil(gone, 30000));
+        if (finish) Click(finish, IDOK);
+        EXPECT_TRUE(WaitExit(purgex, 30000, NULL));
+        processes_.KillAll();
+    }
+}
+
+TEST_F(PurgexProcess, AnUninstallerThatCannotStartIsNotReportedAsRemoved) {
+    WriteRegString(HKEY_LOCAL_MACHINE, EntryPath(kUtilitiesEntry).c_str(), "UninstallString",
+                   "Z:\\no\\such\\folder\\uninstall.exe");
+    HANDLE purgex = StartPurgex(dir_);
+    HWND page = WaitForPage(kTitle, false);
+    ASSERT_TRUE(page);
+    Click(page, IDOK);
+    HWND finish = WaitForPage(kTitle, true);
+    ASSERT_TRUE(finish);
+    EXPECT_EQ(ItemText(finish, kFinishText), "Some components could not be removed.");
+    EXPECT_EQ(LinesWith(ReadTextFile(log_), "end drivers").size(), 1u) << "the other one still ran";
+    Click(finish, IDOK);
+    ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
 }
 
 TEST_F(PurgexProcess, StartWithNothingChosenRunsNothingAndSaysSo) {

@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 #include "res/purgex_resource.h"
 #include "tests/purgex/purgex_support.h"
 #include "tests/support/process.h"
@@ -13,6 +15,7 @@
 #include "tests/support/window_capture.h"
 #include "uninstall/dialogs.h"
 #include "uninstall/purgex_app.h"
+#include "uninstall/title_close.h"
 #include "uninstall/uninstall_entries.h"
 
 namespace {
@@ -85,7 +88,8 @@ protected:
         set(c.okText, sizeof c.okText, "Fine");
         set(c.cancelText, sizeof c.cancelText, "Stop");
         set(c.startText, sizeof c.startText, "Go");
-        theApp.utilitiesOption = theApp.driversOption = 0;
+        set(c.page2Tip3, sizeof c.page2Tip3, "Not everything was removed.");
+        theApp.utilitiesOption = theApp.driversOption = theApp.uninstallNotStarted = 0;
         log_ = ScratchDir("purgex_dialogs") + "\\uninstall.log";
     }
     void TearDown() override {
@@ -184,6 +188,34 @@ TEST_F(PurgexDialogs, StartClosesTheTitledWindowAndRunsTheChosenUninstallersInOr
     EXPECT_NE(log.find("end drivers"), std::string::npos) << "Start returns only after the last uninstaller";
 }
 
+// Whether each chosen uninstaller could start decides the finish text.
+TEST_F(PurgexDialogs, StartNotesAChosenUninstallerThatCouldNotStart) {
+    struct Case {
+        const char *what;
+        const char *utilitiesCommand; // null: no entry at all
+        int notStarted;
+    } cases[] = {
+        {"both started", "", 0},
+        {"no such program", "Z:\\no\\such\\uninstall.exe", 1},
+        {"no entry", nullptr, 1},
+    };
+    for (const Case &c : cases) {
+        TearDown();
+        RegisterEntries(c.utilitiesCommand != nullptr, true);
+        if (c.utilitiesCommand && c.utilitiesCommand[0])
+            WriteRegString(HKEY_LOCAL_MACHINE, EntryPath("PurgexDialogTest Utilities").c_str(), "UninstallString",
+                           c.utilitiesCommand);
+        theApp.uninstallNotStarted = 7;
+        WizardDialog wizard;
+        script_.Run(wizard, {[&] {
+            if (!IsDlgButtonChecked(wizard.m_hWnd, IDC_REMOVE_UTILITIES)) Click(wizard.m_hWnd, IDC_REMOVE_UTILITIES);
+            Click(wizard.m_hWnd, IDOK);
+        }});
+        EXPECT_EQ(theApp.uninstallNotStarted, c.notStarted) << c.what;
+    }
+    EXPECT_EQ(LinesWith(ReadTextFile(log_), "end drivers").size(), 3u) << "the other one ran each time";
+}
+
 TEST_F(PurgexDialogs, StartWithAnEmptyTitleClosesNothing) {
     RegisterEntries(true, true);
     // The first untitled top-level window: what a search for "" would find.
@@ -201,17 +233,21 @@ TEST_F(PurgexDialogs, StartWithAnEmptyTitleClosesNothing) {
 
 TEST_F(PurgexDialogs, FinishTextFollowsTheOptions) {
     struct Case {
-        int utilities, drivers;
+        int utilities, drivers, notStarted;
         const char *text;
     } cases[] = {
-        {0, 0, "Nothing was removed."},
-        {1, 0, "Something was removed."},
-        {0, 1, "Something was removed."},
-        {1, 1, "Something was removed."},
+        {0, 0, 0, "Nothing was removed."},
+        {1, 0, 0, "Something was removed."},
+        {0, 1, 0, "Something was removed."},
+        {1, 1, 0, "Something was removed."},
+        {1, 0, 1, "Not everything was removed."},
+        {0, 1, 1, "Not everything was removed."},
+        {1, 1, 1, "Not everything was removed."},
     };
     for (const Case &c : cases) {
         theApp.utilitiesOption = c.utilities;
         theApp.driversOption = c.drivers;
+        theApp.uninstallNotStarted = c.notStarted;
         FinishDialog finish;
         INT_PTR result = script_.Run(finish, {[&] {
             HWND page = finish.m_hWnd;
@@ -268,6 +304,57 @@ TEST_F(PurgexDialogs, FinishPageOffersAboutInItsSystemMenuAndItsIcon) {
             SendMessageA(finish.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         },
     });
+}
+
+// A window that keeps itself open when asked to close.
+LRESULT CALLBACK RefusingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(PurgexCloseRequest, EveryWindowOfTheTitleIsAskedInBoundedRounds) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = RefusingProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "PurgexTestRefusing";
+    RegisterClassA(&wc);
+    const char kTitle[] = "Purgex Close Test";
+    struct Case {
+        const char *what;
+        int closing, refusing;
+        const char *otherTitle; // a window that must be left alone
+        int sent;
+    } cases[] = {
+        {"none", 0, 0, nullptr, 0},
+        {"one", 1, 0, nullptr, 1},
+        {"three", 3, 0, nullptr, 3},
+        {"more than asked in one round", 20, 0, nullptr, 20},
+        {"one that refuses, asked once per round", 1, 1, nullptr, 1 + 3},
+        {"a title that only begins with it", 0, 0, "Purgex Close Test 2", 0},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::unique_ptr<TestWindow>> closing;
+        for (int i = 0; i < c.closing; ++i) closing.emplace_back(new TestWindow("PurgexTestClosing", kTitle));
+        std::vector<HWND> refusing;
+        for (int i = 0; i < c.refusing; ++i)
+            refusing.push_back(CreateWindowExA(0, wc.lpszClassName, kTitle, WS_OVERLAPPED, 0, 0, 50, 50, NULL, NULL,
+                                               wc.hInstance, NULL));
+        std::unique_ptr<TestWindow> other;
+        if (c.otherTitle) other.reset(new TestWindow("PurgexTestOther", c.otherTitle));
+
+        EXPECT_EQ(CloseWindowsTitled(kTitle), c.sent) << c.what;
+        for (auto &w : closing) EXPECT_FALSE(IsWindow(w->hwnd())) << c.what;
+        for (HWND w : refusing) {
+            EXPECT_TRUE(IsWindow(w)) << c.what;
+            DestroyWindow(w);
+        }
+        if (other) {
+            EXPECT_TRUE(IsWindow(other->hwnd())) << c.what;
+        }
+    }
+    TestWindow untitled("PurgexTestClosing", "");
+    EXPECT_EQ(CloseWindowsTitled(""), 0) << "an empty title asks nothing";
+    EXPECT_TRUE(IsWindow(untitled.hwnd()));
 }
 
 // Not a check: pictures of both pages for people to look at, in the

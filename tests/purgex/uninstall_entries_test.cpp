@@ -76,7 +76,7 @@ TEST_F(PurgexUninstallEntries, MatchWithoutCommandLeavesNoEarlierCommandToRun) {
     EXPECT_STREQ(uninstallCommand, "");
 
     ASSERT_TRUE(FindUninstallByKey("PurgexTest Driver"));
-    RunUninstallByDisplayName("Corvane Bare Test");
+    EXPECT_FALSE(RunUninstallByDisplayName("Corvane Bare Test"));
     EXPECT_EQ(ReadTextFile(log_), "") << "the drivers' uninstaller ran in place of the utilities'";
 }
 
@@ -100,6 +100,8 @@ TEST_F(PurgexUninstallEntries, DirectKeyIsPresentOnlyWithACommandThatFits) {
     AddEntry("PurgexTest NoCommand", "x", NULL);
     AddEntry("PurgexTest Fits", NULL, std::string(254, 'f').c_str());      // 255 bytes
     AddEntry("PurgexTest TooLong", NULL, std::string(255, 't').c_str());   // 256 bytes
+    AddEntry("PurgexTest 259", NULL, std::string(258, 't').c_str());
+    AddEntry("PurgexTest 260", NULL, std::string(259, 't').c_str());
     AddRawCommand("PurgexTest Unterminated", std::string(255, 'u'));       // fills the read
 
     struct Case {
@@ -111,6 +113,8 @@ TEST_F(PurgexUninstallEntries, DirectKeyIsPresentOnlyWithACommandThatFits) {
         {"purgextest fits", true, std::string(254, 'f')},
         {"PurgexTest NoCommand", false, ""},
         {"PurgexTest TooLong", false, ""},
+        {"PurgexTest 259", false, ""},
+        {"PurgexTest 260", false, ""},
         {"PurgexTest Unterminated", true, std::string(255, 'u')},
         {"PurgexTest Missing", false, ""},
         {"", false, ""},
@@ -125,6 +129,8 @@ TEST_F(PurgexUninstallEntries, DirectKeyIsPresentOnlyWithACommandThatFits) {
 TEST_F(PurgexUninstallEntries, DisplayNameSearchReadsCommandsUpTo256Bytes) {
     AddEntry("PurgexTest Read256", "Corvane Read 256", std::string(255, 'a').c_str());   // 256 bytes
     AddEntry("PurgexTest Read257", "Corvane Read 257", std::string(256, 'b').c_str());   // 257 bytes
+    AddEntry("PurgexTest Read259", "Corvane Read 259", std::string(258, 'e').c_str());
+    AddEntry("PurgexTest Read260", "Corvane Read 260", std::string(259, 'f').c_str());
     AddRawCommand("PurgexTest Raw256", std::string(256, 'c'));                          // no terminator
     WriteRegString(HKEY_LOCAL_MACHINE, EntryPath("PurgexTest Raw256").c_str(), "DisplayName", "Corvane Raw 256");
 
@@ -134,6 +140,8 @@ TEST_F(PurgexUninstallEntries, DisplayNameSearchReadsCommandsUpTo256Bytes) {
     } cases[] = {
         {"Corvane Read 256", std::string(255, 'a')},
         {"Corvane Read 257", ""},
+        {"Corvane Read 259", ""},
+        {"Corvane Read 260", ""},
         {"Corvane Raw 256", std::string(256, 'c')},
     };
     for (const Case &c : cases) {
@@ -156,9 +164,9 @@ TEST_F(PurgexUninstallEntries, RunsWaitForTheUninstallerToEnd) {
     AddEntry("PurgexTest Slow Utilities", "Corvane Slow Test", SimCommand(log_, "utilities", 1500).c_str());
     AddEntry("PurgexTest Slow Drivers", NULL, SimCommand(log_, "drivers", 1500).c_str());
 
-    RunUninstallByDisplayName("Corvane Slow Test");
+    EXPECT_TRUE(RunUninstallByDisplayName("Corvane Slow Test"));
     EXPECT_EQ(LinesWith(ReadTextFile(log_), "end utilities").size(), 1u);
-    RunUninstallByKey("PurgexTest Slow Drivers");
+    EXPECT_TRUE(RunUninstallByKey("PurgexTest Slow Drivers"));
     std::string log = ReadTextFile(log_);
     EXPECT_EQ(LinesWith(log, "end drivers").size(), 1u);
     // The command line reaches the uninstaller as it stands in the registry.
@@ -167,13 +175,30 @@ TEST_F(PurgexUninstallEntries, RunsWaitForTheUninstallerToEnd) {
     EXPECT_NE(started[0].find(SimCommand(log_, "drivers", 1500)), std::string::npos) << started[0];
 }
 
-TEST_F(PurgexUninstallEntries, AbsentEntriesAndUnstartableCommandsRunNothing) {
-    AddEntry("PurgexTest Broken", "Corvane Broken Test", "Z:\\no\\such\\uninstaller.exe");
-    RunUninstallByDisplayName("Corvane Broken Test");
-    RunUninstallByKey("PurgexTest Broken");
-    RunUninstallByDisplayName("Corvane Nowhere Test");
-    RunUninstallByKey("PurgexTest Nowhere");
-    EXPECT_EQ(ReadTextFile(log_), "");
+// Each run tells whether its uninstaller ran, so the wizard never reports as
+// removed what was not.
+TEST_F(PurgexUninstallEntries, RunsTellWhetherTheUninstallerCouldStart) {
+    struct Case {
+        const char *what;
+        std::string command;
+        bool ran;
+    } cases[] = {
+        {"a program that exists", SimCommand(log_, "utilities", 0), true},
+        {"no such program", "Z:\\no\\such\\uninstaller.exe", false},
+        {"an environment variable, passed unexpanded", "%SystemRoot%\\system32\\cmd.exe /c exit", false},
+        {"a folder", BinDir(), false},
+        {"blanks", "   ", false},
+        {"empty", "", false},
+        {"longer than the read", std::string(300, 'x'), false},
+    };
+    for (const Case &c : cases) {
+        AddEntry("PurgexTest Start", "Corvane Start Test", c.command.c_str());
+        EXPECT_EQ(RunUninstallByDisplayName("Corvane Start Test"), c.ran) << c.what;
+        EXPECT_EQ(RunUninstallByKey("PurgexTest Start"), c.ran) << c.what;
+    }
+    EXPECT_FALSE(RunUninstallByDisplayName("Corvane Nowhere Test")) << "no entry";
+    EXPECT_FALSE(RunUninstallByKey("PurgexTest Nowhere")) << "no entry";
+    EXPECT_EQ(LinesWith(ReadTextFile(log_), "end utilities").size(), 2u);
 }
 
 TEST_F(PurgexUninstallEntries, FindsTheMatchAmongFiveThousandEntries) {

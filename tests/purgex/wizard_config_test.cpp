@@ -58,21 +58,57 @@ protected:
     std::string saved_;
 };
 
+// Read into 30 bytes and converted without further checks; what cannot be
+// read gives the same 1 as a missing win.ini entry.
 TEST_F(PurgexRegistryCountry, ReadsTheUsersCountryAndFallsBackToOne) {
     WriteRegString(HKEY_CURRENT_USER, kPath, "iCountry", "886");
-    EXPECT_EQ(CountryCodeFromRegistry(), 886);
     EXPECT_EQ(GetCountryCode(), 886) << "Wine reports a Windows of the registry path";
 
-    std::string unterminated(30, '7');
-    WriteRegRaw(HKEY_CURRENT_USER, kPath, "iCountry", REG_BINARY, unterminated.data(), (DWORD)unterminated.size());
-    EXPECT_EQ(CountryCodeFromRegistry(), 77777) << "a value filling the buffer is read no further than five";
-
-    std::string tooLong(40, '8');
-    WriteRegString(HKEY_CURRENT_USER, kPath, "iCountry", tooLong);
-    EXPECT_EQ(CountryCodeFromRegistry(), 1) << "a value larger than the buffer cannot be read";
-
+    const DWORD dword81 = 81;
+    struct Case {
+        const char *what;
+        DWORD type;
+        std::string bytes;
+        int expected;
+    } cases[] = {
+        {"\"886\"", REG_SZ, std::string("886", 4), 886},
+        {"29 characters", REG_SZ, "00049" + std::string(24, 'x') + '\0', 49},
+        {"30 characters", REG_SZ, "00049" + std::string(25, 'x') + '\0', 1},
+        {"31 characters", REG_SZ, "00049" + std::string(26, 'x') + '\0', 1},
+        {"40 characters", REG_SZ, std::string(40, '8') + '\0', 1},
+        // Filling the buffer without its end: read no further than five.
+        {"30 bytes untyped", REG_BINARY, std::string(30, '7'), 77777},
+        {"empty", REG_SZ, std::string(1, '\0'), 0},
+        // Bytes taken as text: 'Q' (81) is 33 past '0'.
+        {"a DWORD", REG_DWORD, std::string((const char *)&dword81, 4), 'Q' - '0'},
+    };
+    for (const Case &c : cases) {
+        WriteRegRaw(HKEY_CURRENT_USER, kPath, "iCountry", c.type, c.bytes.data(), (DWORD)c.bytes.size());
+        EXPECT_EQ(CountryCodeFromRegistry(), c.expected) << c.what;
+    }
     DeleteRegValue(HKEY_CURRENT_USER, kPath, "iCountry");
-    EXPECT_EQ(CountryCodeFromRegistry(), 1);
+    EXPECT_EQ(CountryCodeFromRegistry(), 1) << "missing";
+}
+
+TEST(PurgexCountryCode, WinIniIsTheSystemsOwnWhenTheWindowsDirectoryDoesNotFit) {
+    std::string dir127(127, 'd');
+    struct Case {
+        const char *dir;
+        UINT length;
+        std::string path;
+    } cases[] = {
+        {"C:\\WINDOWS", 10, "C:\\WINDOWS\\win.ini"},
+        {dir127.c_str(), 127, dir127 + "\\win.ini"},
+        // GetWindowsDirectoryA: the size it needs when 128 bytes are too few, 0 on failure.
+        {dir127.c_str(), 128, "win.ini"},
+        {dir127.c_str(), 300, "win.ini"},
+        {"", 0, "win.ini"},
+    };
+    for (const Case &c : cases) {
+        char path[128 + sizeof "\\win.ini"];
+        WinIniPathFromWindowsDir(c.dir, c.length, path, sizeof path);
+        EXPECT_EQ(std::string(path), c.path) << c.length;
+    }
 }
 
 TEST(PurgexIniPath, CutsTheProgramNameByItsFixedLength) {
@@ -126,7 +162,8 @@ const char kFullSection1[] =
     "DrvUninstRegKeyPath=Corvane Drivers\r\n"
     "OKText=Fine\r\n"
     "CancelText=Stop\r\n"
-    "StartText=Go\r\n";
+    "StartText=Go\r\n"
+    "UninstallWizardTPG2Tip3=Partly done\r\n";
 
 TEST_F(PurgexConfig, ReadsEveryKeyFromTheCountrysSection) {
     WriteTextFile(ini_, std::string(kFullSection1) +
@@ -150,6 +187,7 @@ TEST_F(PurgexConfig, ReadsEveryKeyFromTheCountrysSection) {
         {config_.okText, "Fine"},
         {config_.cancelText, "Stop"},
         {config_.startText, "Go"},
+        {config_.page2Tip3, "Partly done"},
     };
     for (const Field &f : fields) EXPECT_STREQ(f.value, f.expected);
 
@@ -192,6 +230,8 @@ TEST_F(PurgexConfig, KeysWithoutValuesAreEmptyAndMissingKeysTakeTheirDefaults) {
     EXPECT_STREQ(config_.cancelText, "Cancel") << "a line without '=' is no key";
     EXPECT_STREQ(config_.startText, "Start");
     EXPECT_STREQ(config_.page2Tip2, "");
+    EXPECT_STREQ(config_.page2Tip3, "Some components were not removed: their uninstaller could not be started.")
+        << "ini files from before this key keep working";
 
     // No file at all, or no path to one: the button defaults, all else empty.
     DeleteFileA(ini_.c_str());
@@ -206,12 +246,20 @@ TEST_F(PurgexConfig, KeysWithoutValuesAreEmptyAndMissingKeysTakeTheirDefaults) {
     }
 }
 
-TEST_F(PurgexConfig, TextsLongerThanTheirBuffersAreCut) {
-    std::string longText(300, 'L');
-    WriteTextFile(ini_, "[1]\r\nUninstallWizardAppTitle=" + longText + "\r\nStartText=" + longText + "\r\n");
-    Read(1);
-    EXPECT_EQ(std::string(config_.appTitle), std::string(255, 'L'));
-    EXPECT_EQ(std::string(config_.startText), std::string(31, 'L'));
+TEST_F(PurgexConfig, TextsUpToTheirBuffersAreKeptAndLongerOnesCut) {
+    struct Row {
+        size_t length, kept;
+    } titleRows[] = {{255, 255}, {256, 255}, {300, 255}}, buttonRows[] = {{31, 31}, {32, 31}, {300, 31}};
+    for (size_t i = 0; i < 3; ++i) {
+        const Row &t = titleRows[i], &b = buttonRows[i];
+        WriteTextFile(ini_, "[1]\r\nUninstallWizardAppTitle=" + std::string(t.length, 'L') +
+                                "\r\nRemoteTitleName=" + std::string(t.length, 'R') +
+                                "\r\nStartText=" + std::string(b.length, 'S') + "\r\n");
+        Read(1);
+        EXPECT_EQ(std::string(config_.appTitle), std::string(t.kept, 'L')) << t.length;
+        EXPECT_EQ(std::string(config_.remoteTitleName), std::string(t.kept, 'R')) << t.length;
+        EXPECT_EQ(std::string(config_.startText), std::string(b.kept, 'S')) << b.length;
+    }
 }
 
 } // namespace

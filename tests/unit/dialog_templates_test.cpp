@@ -128,9 +128,9 @@ Template ReadTemplate(HMODULE module, int resourceId) {
     for (int i = 0; i < count; ++i) {
         r.AlignDword(base);
         Item item;
-        if (t.extended) EXPECT_EQ(r.Dword(), 0u) << "help id";
         DWORD exStyle;
         if (t.extended) {
+            EXPECT_EQ(r.Dword(), 0u) << "help id";
             exStyle = r.Dword();
             item.style = r.Dword();
         } else {

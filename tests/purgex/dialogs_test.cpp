@@ -137,16 +137,22 @@ TEST_F(PurgexDialogs, WizardPageShowsTheTextsAndPresetsFromTheEntries) {
     EXPECT_EQ(ReadTextFile(log_), "") << "the page only looks; Cancel runs nothing";
 }
 
+// Keys 2 and 3 with their empty line share one 256-byte text.
 TEST_F(PurgexDialogs, TipsLongerThanThePageTextBufferAreCut) {
-    std::string tip(200, 'a');
-    lstrcpynA(theApp.config.page1Tip1, tip.c_str(), 256);
-    lstrcpynA(theApp.config.page1Tip2, std::string(200, 'b').c_str(), 256);
-    WizardDialog wizard;
-    script_.Run(wizard, {[&] {
-        std::string expected = (tip + "\n\n" + std::string(200, 'b')).substr(0, 255);
-        EXPECT_EQ(ItemText(wizard.m_hWnd, IDC_PAGE_TEXT), expected);
-        Click(wizard.m_hWnd, IDCANCEL);
-    }});
+    struct Case {
+        size_t tip1, tip2;
+    } cases[] = {{126, 127}, {127, 127}, {200, 200}, {255, 255}};
+    for (const Case &c : cases) {
+        std::string tip1(c.tip1, 'a'), tip2(c.tip2, 'b');
+        lstrcpynA(theApp.config.page1Tip1, tip1.c_str(), 256);
+        lstrcpynA(theApp.config.page1Tip2, tip2.c_str(), 256);
+        WizardDialog wizard;
+        script_.Run(wizard, {[&] {
+            std::string expected = (tip1 + "\n\n" + tip2).substr(0, 255);
+            EXPECT_EQ(ItemText(wizard.m_hWnd, IDC_PAGE_TEXT), expected) << c.tip1 << " + " << c.tip2;
+            Click(wizard.m_hWnd, IDCANCEL);
+        }});
+    }
 }
 
 TEST_F(PurgexDialogs, ClicksKeepEachOptionEqualToItsBox) {

@@ -109,6 +109,15 @@ TEST(TelvixProcess, OfManySimultaneousStartsExactlyOneRuns) {
     }
 }
 
+TEST(TelvixProcess, AnotherKindOfObjectUnderTheInstanceNameDoesNotKeepItFromStarting) {
+    HANDLE squatter = CreateEventA(NULL, TRUE, FALSE, "Corvane Remote Control Instance");
+    ASSERT_TRUE(squatter);
+    TelvixSession session("instance_name_taken");
+    session.StartTelvix();
+    EXPECT_TRUE(session.WaitForTrayWindow()) << "the window checks decide alone";
+    CloseHandle(squatter);
+}
+
 TEST(TelvixProcess, ExitCommandsAndAlwaysRemoteOffEndWithZero) {
     for (WPARAM command : {1201, 31}) {
         TelvixSession session("exit_commands");

@@ -80,14 +80,18 @@ inline void PressKey(HWND dialog, WPARAM vk) {
 }
 inline void ClickCloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-// One of the shipped programs, built beside the tests folder, loaded as data.
-inline HINSTANCE ProgramResources(const char *exeName) {
+// A program built beside the tests folder, e.g. "Telvix.exe".
+inline std::string ProgramPath(const char *exeName) {
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
     std::string dir = (n > 0 && n < sizeof path) ? std::string(path) : std::string(".\\x");
     dir = dir.substr(0, dir.find_last_of('\\'));
-    std::string exe = dir.substr(0, dir.find_last_of('\\')) + "\\" + exeName;
-    return (HINSTANCE)LoadLibraryExA(exe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    return dir.substr(0, dir.find_last_of('\\')) + "\\" + exeName;
+}
+
+// One of the shipped programs, built beside the tests folder, loaded as data.
+inline HINSTANCE ProgramResources(const char *exeName) {
+    return (HINSTANCE)LoadLibraryExA(ProgramPath(exeName).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 // The shipped program's own resources, read from Telvix.exe: the dialogs

@@ -1,7 +1,8 @@
 // The dialog templates as compiled into Telvix.exe and Purgex.exe, read back
-// word by word and held against their tables.
+// word by word and held against their tables; the version resources of both programs.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <stdio.h>
 #include <ostream>
 #include <regex>
 #include <string>
@@ -255,4 +256,63 @@ TEST(DialogTemplates, EveryIconLoads) {
     for (int id : {IDI_TELVIX, IDI_SHUTDOWN})
         EXPECT_NE(LoadIconA(TelvixResources(), MAKEINTRESOURCEA(id)), nullptr) << id;
     EXPECT_NE(LoadIconA(PurgexResources(), MAKEINTRESOURCEA(IDI_PURGEX)), nullptr);
+}
+
+// The version resources of both programs: one product version, the one the
+// About box shows, and the About box's rights line.
+TEST(VersionResources, BothProgramsCarryTheVersionAndRightsOfTheAboutBox) {
+    std::vector<Item> about = ReadTemplate(TelvixResources(), IDD_ABOUT).items;
+    ASSERT_EQ(about.size(), 4u);
+    const std::string shownVersion = about[1].text, rights = about[2].text;
+    struct Case {
+        const char *program, *productName, *description;
+    } cases[] = {
+        {"Telvix", "Corvane Remote Control Utility", "Corvane Remote Control"},
+        {"Purgex", "Uninstallation", "Uninstallation Wizard"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.program);
+        std::string path = ProgramPath((std::string(c.program) + ".exe").c_str());
+        DWORD size = GetFileVersionInfoSizeA(path.c_str(), NULL);
+        ASSERT_GT(size, 0u) << path;
+        std::vector<BYTE> info(size);
+        ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, info.data()));
+
+        VS_FIXEDFILEINFO *fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(info.data(), "\\", (void **)&fixed, &length));
+        EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+        EXPECT_EQ(fixed->dwFileType, (DWORD)VFT_APP);
+        EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+        EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+        char version[32];
+        snprintf(version, sizeof version, "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
+                 LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+        EXPECT_EQ(shownVersion, std::string("Corvane Remote Control Utility V") + version);
+
+        WORD *translation = nullptr;
+        ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", (void **)&translation, &length));
+        ASSERT_GE(length, 4u);
+        char block[64];
+        snprintf(block, sizeof block, "\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+        struct Field {
+            const char *name;
+            std::string expected;
+        } fields[] = {
+            {"CompanyName", "Halvex Multimedia"},
+            {"FileDescription", c.description},
+            {"FileVersion", version},
+            {"InternalName", c.program},
+            {"LegalCopyright", rights},
+            {"OriginalFilename", std::string(c.program) + ".exe"},
+            {"ProductName", c.productName},
+            {"ProductVersion", version},
+        };
+        for (const Field &f : fields) {
+            char *value = nullptr;
+            EXPECT_TRUE(VerQueryValueA(info.data(), (std::string(block) + f.name).c_str(), (void **)&value, &length))
+                << f.name;
+            EXPECT_EQ(value ? std::string(value) : std::string("(none)"), f.expected) << f.name;
+        }
+    }
 }

@@ -37,9 +37,9 @@ const ConfigKey kConfigKeys[] = {
     CONFIG_KEY("OKText", "OK", okText),
     CONFIG_KEY("CancelText", "Cancel", cancelText),
     CONFIG_KEY("StartText", "Start", startText),
-    // Read last, and optional: ini files without it keep working.
-    CONFIG_KEY("UninstallWizardTPG2Tip3", "Some components were not removed: their uninstaller could not be started.",
-               page2Tip3),
+    // Read last, and optional: ini files without it keep working. One line:
+    // the finish page's text shows no second.
+    CONFIG_KEY("UninstallWizardTPG2Tip3", "Some components could not be removed.", page2Tip3),
 };
 
 #undef CONFIG_KEY

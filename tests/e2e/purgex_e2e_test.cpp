@@ -11,6 +11,7 @@
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
+#include "tests/support/window_capture.h"
 
 namespace {
 
@@ -310,6 +311,77 @@ TEST_F(PurgexProcess, WithoutItsIniTheButtonsKeepTheirDefaultTexts) {
     Click(finish, IDOK);
     ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
     EXPECT_EQ(ReadTextFile(log_), "");
+}
+
+// The wizard as a user gets it: Purgex.exe run from the build folder with the
+// shipped Purgex.ini beside it, under each language it ships. Leaves pictures
+// of both pages per language in the screenshot folder.
+class ShippedPurgex : public ::testing::Test {
+protected:
+    const char *kInternational = "Control Panel\\International";
+    const char *kUtilitiesKey = "PurgexE2E Shipped Utilities";
+    void SetUp() override {
+        hadCountry_ = ReadRegString(HKEY_CURRENT_USER, kInternational, "iCountry", &country_);
+        log_ = ScratchDir("purgex_shipped") + "\\uninstall.log";
+        // Stand-ins under the names the shipped texts give, so both options
+        // start ticked and Start leads to the "removed" text.
+        WriteRegString(HKEY_LOCAL_MACHINE, EntryPath(kUtilitiesKey).c_str(), "DisplayName",
+                       Ini("1", "UninstallUtilityRegName"));
+        WriteRegString(HKEY_LOCAL_MACHINE, EntryPath(kUtilitiesKey).c_str(), "UninstallString",
+                       SimCommand(log_, "utilities", 0));
+        driversKey_ = EntryPath(Ini("1", "DrvUninstRegKeyPath"));
+        ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, driversKey_.c_str())) << "the real drivers' entry is in this prefix";
+        WriteRegString(HKEY_LOCAL_MACHINE, driversKey_.c_str(), "UninstallString", SimCommand(log_, "drivers", 0));
+    }
+    void TearDown() override {
+        processes_.KillAll();
+        if (hadCountry_) WriteRegString(HKEY_CURRENT_USER, kInternational, "iCountry", country_);
+        else DeleteRegValue(HKEY_CURRENT_USER, kInternational, "iCountry");
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kUtilitiesKey).c_str());
+        if (!driversKey_.empty()) DeleteKeyTree(HKEY_LOCAL_MACHINE, driversKey_.c_str());
+    }
+    static std::string Ini(const char *section, const char *key) {
+        char text[512] = "";
+        GetPrivateProfileStringA(section, key, "", text, sizeof text, (BinDir() + "\\Purgex.ini").c_str());
+        return text;
+    }
+    bool hadCountry_ = false;
+    std::string country_, log_, driversKey_;
+    ProcessSet processes_;
+};
+
+TEST_F(ShippedPurgex, ShowsTheTextsOfTheUsersLanguage) {
+    for (const char *section : {"1", "49", "33"}) {
+        SCOPED_TRACE(std::string("country ") + section);
+        DeleteFileA(log_.c_str());
+        WriteRegString(HKEY_CURRENT_USER, kInternational, "iCountry", section);
+        std::string title = Ini(section, "UninstallWizardAppTitle");
+        ASSERT_NE(title, "");
+        HANDLE purgex = processes_.Start("\"" + BinDir() + "\\Purgex.exe\"", BinDir());
+        HWND page = WaitForPage(title.c_str(), false);
+        ASSERT_TRUE(page);
+        EXPECT_EQ(ItemText(page, kPageText),
+                  Ini(section, "UninstallWizardTPG1Tip1") + "\n\n" + Ini(section, "UninstallWizardTPG1Tip2"));
+        EXPECT_EQ(ItemText(page, kUtilitiesBox), Ini(section, "UninstallWizardTPG1OPT1"));
+        EXPECT_EQ(ItemText(page, kDriversBox), Ini(section, "UninstallWizardTPG1OPT2"));
+        EXPECT_EQ(ItemText(page, IDOK), Ini(section, "StartText"));
+        EXPECT_EQ(ItemText(page, IDCANCEL), Ini(section, "CancelText"));
+        EXPECT_EQ(SendDlgItemMessageA(page, kUtilitiesBox, BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(SendDlgItemMessageA(page, kDriversBox, BM_GETCHECK, 0, 0), BST_CHECKED);
+        WaitUntil([] { return false; }, 500); // let the screen catch up with the page's drawing
+        EXPECT_TRUE(SaveWindowPng(page, ScreenshotDir() + "\\purgex_wizard_" + section + ".png"));
+
+        Click(page, IDOK);
+        HWND finish = WaitForPage(title.c_str(), true);
+        ASSERT_TRUE(finish);
+        EXPECT_EQ(ItemText(finish, kFinishText), Ini(section, "UninstallWizardTPG2Tip1"));
+        EXPECT_EQ(ItemText(finish, IDOK), Ini(section, "OKText"));
+        EXPECT_EQ(LinesWith(ReadTextFile(log_), "end ").size(), 2u) << "both stand-ins ran";
+        WaitUntil([] { return false; }, 500);
+        EXPECT_TRUE(SaveWindowPng(finish, ScreenshotDir() + "\\purgex_finish_" + section + ".png"));
+        Click(finish, IDOK);
+        ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
+    }
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
-#include "tests/support/window_capture.h"
 #include "uninstall/dialogs.h"
 #include "uninstall/purgex_app.h"
 #include "uninstall/title_close.h"
@@ -361,35 +360,6 @@ TEST(PurgexCloseRequest, EveryWindowOfTheTitleIsAskedInBoundedRounds) {
     TestWindow untitled("PurgexTestClosing", "");
     EXPECT_EQ(CloseWindowsTitled(""), 0) << "an empty title asks nothing";
     EXPECT_TRUE(IsWindow(untitled.hwnd()));
-}
-
-// Not a check: pictures of both pages for people to look at, in the
-// screenshot folder. Run with --gtest_also_run_disabled_tests.
-TEST_F(PurgexDialogs, DISABLED_SavesPicturesOfBothPages) {
-    std::string dir = ScreenshotDir();
-    lstrcpynA(theApp.config.appTitle, "Corvane Uninstallation", 256);
-    lstrcpynA(theApp.config.page1Tip1, "Now we will remove Velmora Utilities and WDM Drivers.", 256);
-    lstrcpynA(theApp.config.page1Tip2, "Please select which components will be removed.", 256);
-    lstrcpynA(theApp.config.page1Option1, "Remove All Utilities.", 256);
-    lstrcpynA(theApp.config.page1Option2, "Remove WDM Drivers.", 256);
-    lstrcpynA(theApp.config.page2Tip1, "Now we have uninstalled completely !.", 256);
-    lstrcpynA(theApp.config.okText, "OK", 32);
-    lstrcpynA(theApp.config.cancelText, "Cancel", 32);
-    lstrcpynA(theApp.config.startText, "Start", 32);
-    RegisterEntries(true, false);
-    WizardDialog wizard;
-    // A few ticks first, for the display to show what the page painted.
-    auto wait = [] {};
-    script_.Run(wizard, {wait, wait, wait, [&] {
-        EXPECT_TRUE(SaveWindowPng(wizard.m_hWnd, dir + "\\purgex_wizard.png"));
-        Click(wizard.m_hWnd, IDCANCEL);
-    }});
-    theApp.utilitiesOption = 1;
-    FinishDialog finish;
-    script_.Run(finish, {wait, wait, wait, [&] {
-        EXPECT_TRUE(SaveWindowPng(finish.m_hWnd, dir + "\\purgex_finish.png"));
-        Click(finish.m_hWnd, IDOK);
-    }});
 }
 
 } // namespace

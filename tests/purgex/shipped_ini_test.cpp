@@ -3,6 +3,7 @@
 // the pages they are shown on.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <stdlib.h>
 #include <string>
 #include <vector>
 #include "res/purgex_resource.h"
@@ -147,12 +148,20 @@ TEST(ShippedIni, EnglishIsThePagesOwnTextsAndButtonDefaults) {
     EXPECT_EQ(Read("1", kStart), defaults.startText);
 }
 
+// As the program reads them: each section, and the built-in defaults that
+// stand in for keys an ini file lacks.
 TEST(ShippedIni, EveryTextFitsWhereThePagesShowIt) {
     Page wizard(IDD_WIZARD), finish(IDD_FINISH);
     const int checkBox = GetSystemMetrics(SM_CXMENUCHECK) + 4;
     const int buttonEdges = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
-    for (const char *section : kSections) {
+    std::string ini = IniPath();
+    for (const char *section : {"1", "49", "33", "defaults"}) {
         SCOPED_TRACE(std::string("section ") + section);
+        WizardConfig c;
+        char used[32];
+        bool defaults = section[0] == 'd';
+        ReadWizardConfig(defaults ? NULL : ini.c_str(), defaults ? 1 : atoi(section), &c, used);
+        EXPECT_STREQ(used, defaults ? "1" : section);
         struct Place {
             const Page &page;
             int id;
@@ -160,15 +169,15 @@ TEST(ShippedIni, EveryTextFitsWhereThePagesShowIt) {
             int inset;
             UINT format;
         } places[] = {
-            {wizard, IDC_PAGE_TEXT, PageText(section), 0, DT_WORDBREAK},
-            {wizard, IDC_REMOVE_UTILITIES, Read(section, kOption1), checkBox, DT_WORDBREAK},
-            {wizard, IDC_REMOVE_DRIVERS, Read(section, kOption2), checkBox, DT_WORDBREAK},
-            {wizard, IDOK, Read(section, kStart), buttonEdges, DT_SINGLELINE},
-            {wizard, IDCANCEL, Read(section, kCancel), buttonEdges, DT_SINGLELINE},
-            {finish, IDC_FINISH_TEXT, Read(section, kDone), 0, DT_WORDBREAK},
-            {finish, IDC_FINISH_TEXT, Read(section, kNothingDone), 0, DT_WORDBREAK},
-            {finish, IDC_FINISH_TEXT, Read(section, kNotStarted), 0, DT_WORDBREAK},
-            {finish, IDOK, Read(section, kOk), buttonEdges, DT_SINGLELINE},
+            {wizard, IDC_PAGE_TEXT, std::string(c.page1Tip1) + "\n\n" + c.page1Tip2, 0, DT_WORDBREAK},
+            {wizard, IDC_REMOVE_UTILITIES, c.page1Option1, checkBox, DT_WORDBREAK},
+            {wizard, IDC_REMOVE_DRIVERS, c.page1Option2, checkBox, DT_WORDBREAK},
+            {wizard, IDOK, c.startText, buttonEdges, DT_SINGLELINE},
+            {wizard, IDCANCEL, c.cancelText, buttonEdges, DT_SINGLELINE},
+            {finish, IDC_FINISH_TEXT, c.page2Tip1, 0, DT_WORDBREAK},
+            {finish, IDC_FINISH_TEXT, c.page2Tip2, 0, DT_WORDBREAK},
+            {finish, IDC_FINISH_TEXT, c.page2Tip3, 0, DT_WORDBREAK},
+            {finish, IDOK, c.okText, buttonEdges, DT_SINGLELINE},
         };
         for (const Place &p : places) {
             std::string why;

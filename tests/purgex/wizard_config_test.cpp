@@ -230,7 +230,7 @@ TEST_F(PurgexConfig, KeysWithoutValuesAreEmptyAndMissingKeysTakeTheirDefaults) {
     EXPECT_STREQ(config_.cancelText, "Cancel") << "a line without '=' is no key";
     EXPECT_STREQ(config_.startText, "Start");
     EXPECT_STREQ(config_.page2Tip2, "");
-    EXPECT_STREQ(config_.page2Tip3, "Some components were not removed: their uninstaller could not be started.")
+    EXPECT_STREQ(config_.page2Tip3, "Some components could not be removed.")
         << "ini files from before this key keep working";
 
     // No file at all, or no path to one: the button defaults, all else empty.

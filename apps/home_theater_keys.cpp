@@ -1,9 +1,7 @@
 // What each remote key does to InterVideo Home Theater: keystrokes posted to
 // the window titled exactly "Home Theater", a few chords and one private message.
-#include "apps/key_map_rows.h"
+#include "apps/key_map_tables.h"
 #include "apps/key_maps.h"
-
-namespace {
 
 // The scan codes are the ones Home Theater expects, not always the virtual
 // key's own (F8 with 0x32, Escape with 0x26, F9/F10 with 0x2A).
@@ -42,10 +40,8 @@ const KeyRow kHomeTheaterKeys[] = {
     {30, PostedKey(VK_NEXT, 0x51, true),                  Same},
     {31, PostedKey(VK_F10, 0x2A),                         Same},
 };
-
-} // namespace
+const size_t kHomeTheaterKeyCount = sizeof kHomeTheaterKeys / sizeof kHomeTheaterKeys[0];
 
 void DispatchHomeTheaterKey(RemoteKeyCode code) {
-    RunKeyMap(kHomeTheaterKeys, sizeof kHomeTheaterKeys / sizeof kHomeTheaterKeys[0], homeTheaterApp,
-              FindHomeTheaterMain, code);
+    RunKeyMap(kHomeTheaterKeys, kHomeTheaterKeyCount, homeTheaterApp, FindHomeTheaterMain, code);
 }

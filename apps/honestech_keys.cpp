@@ -2,21 +2,10 @@
 // number posted in WM_TVAPP_COMMAND to the "FormMainWindow" window. Both maps
 // share the table; TV@Anywhere waits after two of its commands.
 #include "apps/key_delivery.h"
+#include "apps/key_map_tables.h"
 #include "apps/key_maps.h"
 #include "platform/effects.h"
 #include "platform/locale.h"
-
-namespace {
-
-const int kNothing = 0;  // the map does nothing on this key
-const int kSame = -1;    // JapanLayout 1: as JapanLayout 0
-
-struct TvCommandRow {
-    RemoteKeyCode key;
-    int western;            // JapanLayout 0
-    int japanese;           // JapanLayout 1
-    DWORD tvAnywhereWaitMs; // TV@Anywhere only: busy wait after the command
-};
 
 const TvCommandRow kTvCommands[] = {
     // key  JapanLayout 0   JapanLayout 1   TV@Anywhere wait
@@ -56,15 +45,21 @@ const TvCommandRow kTvCommands[] = {
     {512, 5003,            kSame,          0},
 };
 
+const size_t kTvCommandCount = sizeof kTvCommands / sizeof kTvCommands[0];
+
+int TvCommandFor(const TvCommandRow &row, int japanLayout) {
+    return japanLayout && row.japanese != kSame ? row.japanese : row.western;
+}
+
+namespace {
+
 const TvCommandRow *CommandRowFor(RemoteKeyCode key) {
     for (const TvCommandRow &row : kTvCommands)
         if (row.key == key) return &row;
     return nullptr;
 }
 
-int CommandFor(const TvCommandRow &row) {
-    return JapanLayout && row.japanese != kSame ? row.japanese : row.western;
-}
+int CommandFor(const TvCommandRow &row) { return TvCommandFor(row, JapanLayout); }
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // What each remote key does to CyberLink PowerVCR II: keystrokes posted to its
 // "PowerVCR II Taurus" window, chords after activating it, and a show toggle
 // of its main and video windows.
-#include "apps/key_map_rows.h"
+#include "apps/key_map_tables.h"
 #include "apps/key_maps.h"
 
 namespace {
@@ -27,6 +27,8 @@ void ToggleMainAndVideo(TvAppDescriptor &app) {
 // Every chord of this map activates PowerVCR II first.
 constexpr KeyAction Chord(BYTE modifier, BYTE key) { return ChordOf(kWithActivation, modifier, key); }
 constexpr KeyAction Chord(BYTE first, BYTE second, BYTE key) { return ChordOf(kWithActivation, first, second, key); }
+
+} // namespace
 
 const KeyRow kPowerVcrKeys[] = {
     // key  JapanLayout 0                                 JapanLayout 1
@@ -63,9 +65,8 @@ const KeyRow kPowerVcrKeys[] = {
     {30, PostedBareKey(0x50 /* P */),                     Same},
     {31, PostedBareKey(VK_SUBTRACT),                      Same},
 };
-
-} // namespace
+const size_t kPowerVcrKeyCount = sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0];
 
 void DispatchPowerVcrKey(RemoteKeyCode code) {
-    RunKeyMap(kPowerVcrKeys, sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0], powerVcrApp, FindPowerVcrMain, code);
+    RunKeyMap(kPowerVcrKeys, kPowerVcrKeyCount, powerVcrApp, FindPowerVcrMain, code);
 }

@@ -12,28 +12,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include "sim/card/card_state.h"
+#include "sim/remote/card_keys.h"
 
 namespace {
-
-// The remote's buttons: the logical key each one means to the program and
-// the raw code the receiver decodes for it.
-struct Button {
-    int logical;
-    int raw;
-};
-const Button kButtons[] = {
-    {13, 0},  {1, 1},   {0, 2},   {20, 3},  {256, 4}, {4, 5},   {7, 6},   {15, 7},
-    {14, 8},  {5, 9},   {8, 10},  {2, 11},  {512, 12}, {19, 13}, {25, 14}, {24, 15},
-    {10, 16}, {22, 17}, {9, 18},  {23, 19}, {31, 20}, {6, 21},  {27, 22}, {30, 23},
-    {16, 24}, {17, 25}, {29, 26}, {3, 27},  {12, 28}, {21, 29}, {18, 30}, {26, 31},
-};
-
-int RawOfLogical(int logical) {
-    for (const Button &b : kButtons)
-        if (b.logical == logical) return b.raw;
-    return -1;
-}
 
 bool ParseNumber(const char *text, int *value) {
     char *end = nullptr;
@@ -54,19 +35,6 @@ int ParseKey(const char *key) {
     return -1;
 }
 
-void SetKey(SimCardState *card, int raw) {
-    LONG pins, device;
-    EncodeRawKey(raw, &pins, &device);
-    InterlockedExchange(&card->pinCode, pins);
-    InterlockedExchange(&card->deviceByte, device);
-}
-
-void Release(SimCardState *card) {
-    InterlockedExchange(&card->pressPending, 0);
-    InterlockedExchange(&card->presentSeen, 0);
-    InterlockedExchange(&card->keyDown, 0);
-}
-
 int Usage() {
     fprintf(stderr, "usage: remote press <key> [timeout-ms] | hold <key> <ms> | down <key> | up |\n"
                     "       fail none|gpio|bus|both|gpio-s_false|bus-s_false|both-s_false | status\n"
@@ -75,36 +43,23 @@ int Usage() {
 }
 
 int Press(SimCardState *card, const char *key, int raw, DWORD timeoutMs) {
-    LONG readsBefore = card->keyReads;
-    SetKey(card, raw);
-    InterlockedExchange(&card->presentSeen, 0);
-    InterlockedExchange(&card->pressPending, 1);
-    DWORD down = GetTickCount();
-    InterlockedExchange(&card->keyDown, 1);
-    while (card->keyDown) {
-        if (GetTickCount() - down > timeoutMs) {
-            Release(card);
-            fprintf(stderr, "remote: %s was not read within %lu ms (is the card bound?)\n", key,
-                    (unsigned long)timeoutMs);
-            return 2;
-        }
-        Sleep(1);
+    CardPress press = PutKeyDown(card, raw, true);
+    if (!WaitForRelease(card, press, timeoutMs)) {
+        fprintf(stderr, "remote: %s was not read within %lu ms (is the card bound?)\n", key,
+                (unsigned long)timeoutMs);
+        return 2;
     }
-    printf("press %s raw=%d tick=%lu read-after=%lu reads=%ld\n", key, raw, (unsigned long)down,
-           (unsigned long)(GetTickCount() - down), (long)(card->keyReads - readsBefore));
+    printf("press %s raw=%d tick=%lu read-after=%lu reads=%ld\n", key, raw, (unsigned long)press.downTick,
+           (unsigned long)(GetTickCount() - press.downTick), (long)ReadsSince(card, press));
     return 0;
 }
 
 int Hold(SimCardState *card, const char *key, int raw, DWORD ms) {
-    LONG readsBefore = card->keyReads;
-    SetKey(card, raw);
-    InterlockedExchange(&card->pressPending, 0);
-    DWORD down = GetTickCount();
-    InterlockedExchange(&card->keyDown, 1);
+    CardPress press = PutKeyDown(card, raw, false);
     Sleep(ms);
-    Release(card);
-    printf("hold %s raw=%d tick=%lu ms=%lu reads=%ld\n", key, raw, (unsigned long)down, (unsigned long)ms,
-           (long)(card->keyReads - readsBefore));
+    ReleaseKey(card);
+    printf("hold %s raw=%d tick=%lu ms=%lu reads=%ld\n", key, raw, (unsigned long)press.downTick,
+           (unsigned long)ms, (long)ReadsSince(card, press));
     return 0;
 }
 
@@ -156,7 +111,7 @@ int main(int argc, char **argv) {
     }
     bool held = card->liveFilters > 0;
     if (_stricmp(command, "up") == 0) {
-        Release(card);
+        ReleaseKey(card);
         return 0;
     }
     if (_stricmp(command, "status") == 0) return Status(card);
@@ -183,9 +138,7 @@ int main(int argc, char **argv) {
     }
     if (_stricmp(command, "down") == 0 && argc == 3) {
         if (!held) fprintf(stderr, "remote: no card filter is alive; the key stays down only while one is\n");
-        SetKey(card, raw);
-        InterlockedExchange(&card->pressPending, 0);
-        InterlockedExchange(&card->keyDown, 1);
+        PutKeyDown(card, raw, false);
         return 0;
     }
     return Usage();

@@ -14,37 +14,6 @@
 namespace {
 
 const char kCardName[] = "Philips Cap713x Video Capture";
-const char *const kTags[] = {"HomeTheater", "PowerVCR", "QuickTV", "TVAnywhere"};
-const char *const kClasses[] = {"HomeTheaterSimFrame", "PowerVCR II Taurus", "Quick_TV", "TV@Anywhere"};
-
-// Stand-ins started by the tray program are not the session's processes.
-struct StrayStandIns {
-    StrayStandIns() { CloseAll(); }
-    ~StrayStandIns() { CloseAll(); }
-    static void CloseAll() {
-        for (const char *c : kClasses) CloseStrayWindows(c);
-    }
-};
-
-// Lines of the stand-in `tag` that carry `event` (e.g. "WM_KEYDOWN 0x35 0x00060001").
-std::vector<std::string> EventLines(const TelvixSession &session, int tvAppId, const std::string &event) {
-    std::vector<std::string> out;
-    std::string prefix = std::string(kTags[tvAppId - 1]) + " ";
-    for (const std::string &line : LinesWith(session.StandInLog(), " " + event)) {
-        std::string trimmed = line;
-        while (!trimmed.empty() && (trimmed.back() == '\r' || trimmed.back() == '\n')) trimmed.pop_back();
-        // "<Tag> <tick> <event>...": the event must follow the tick directly.
-        if (trimmed.compare(0, prefix.size(), prefix) != 0) continue;
-        size_t afterTick = trimmed.find(' ', prefix.size());
-        if (afterTick != std::string::npos && trimmed.compare(afterTick + 1, event.size(), event) == 0)
-            out.push_back(trimmed);
-    }
-    return out;
-}
-
-bool WaitForEvent(const TelvixSession &session, int tvAppId, const std::string &event, size_t count = 1) {
-    return WaitUntil([&] { return EventLines(session, tvAppId, event).size() >= count; }, 30000);
-}
 
 // Telvix bound to the card, with `tvAppId` installed as the default
 // application and started by the power key: it is the active target.
@@ -56,8 +25,8 @@ void StartDefaultByPower(TelvixSession &session, SimCard &card, int tvAppId) {
     ASSERT_TRUE(session.WaitForTrayWindow());
     ASSERT_TRUE(card.WaitForPolls(3));
     ASSERT_TRUE(card.Press("POWER"));
-    ASSERT_TRUE(WaitForEvent(session, tvAppId, "started")) << session.StandInLog();
-    ASSERT_TRUE(WaitForWindow(kClasses[tvAppId - 1], NULL));
+    ASSERT_TRUE(session.WaitForEvent(tvAppId, "started")) << session.StandInLog();
+    ASSERT_TRUE(WaitForWindow(kStandInClasses[tvAppId - 1], NULL));
 }
 
 struct KeyCase {
@@ -68,9 +37,9 @@ struct KeyCase {
 void PressAndExpect(TelvixSession &session, SimCard &card, int tvAppId, const std::vector<KeyCase> &cases) {
     for (const KeyCase &c : cases) {
         SCOPED_TRACE(c.remoteKey);
-        size_t before = EventLines(session, tvAppId, c.event).size();
+        size_t before = session.Events(tvAppId, c.event).size();
         ASSERT_TRUE(card.Press(c.remoteKey));
-        EXPECT_TRUE(WaitForEvent(session, tvAppId, c.event, before + 1)) << session.StandInLog();
+        EXPECT_TRUE(session.WaitForEvent(tvAppId, c.event, before + 1)) << session.StandInLog();
     }
 }
 
@@ -92,7 +61,7 @@ TEST(KeyMapProcess, HomeTheaterGetsDigitsPagingPrivateMessageAndShowToggle) {
                        {"KEY12", "WM_KEYDOWN 0x41 0x001E0001"},
                        {"KEY24", "show main restored"},
                    });
-    EXPECT_EQ(EventLines(session, 1, "MSG_0BD0").size(), 0u);
+    EXPECT_EQ(session.Events(1, "MSG_0BD0").size(), 0u);
 }
 
 TEST(KeyMapProcess, HomeTheaterChordGoesToTheFocusedApplication) {
@@ -100,7 +69,7 @@ TEST(KeyMapProcess, HomeTheaterChordGoesToTheFocusedApplication) {
     SimCard card;
     TelvixSession session("keymap_home_theater_chord");
     StartDefaultByPower(session, card, 1);
-    HWND main = FindWindowA(kClasses[0], NULL);
+    HWND main = FindWindowA(kStandInClasses[0], NULL);
     // The stand-in takes the focus when it starts; make sure it holds it.
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10000));
     // Key 13: Ctrl+R without activation, as keyboard input.
@@ -109,10 +78,10 @@ TEST(KeyMapProcess, HomeTheaterChordGoesToTheFocusedApplication) {
                        {"RECORD", "WM_KEYDOWN 0x11"},
                        {"KEY14", "WM_KEYDOWN 0x53"},
                    });
-    std::vector<std::string> r = EventLines(session, 1, "WM_KEYDOWN 0x52");
+    std::vector<std::string> r = session.Events(1, "WM_KEYDOWN 0x52");
     ASSERT_EQ(r.size(), 1u) << session.StandInLog();
     EXPECT_NE(r[0].find("ctrl=1 shift=0 alt=0"), std::string::npos) << r[0];
-    EXPECT_TRUE(WaitForEvent(session, 1, "WM_KEYUP 0x11", 2)) << session.StandInLog();
+    EXPECT_TRUE(session.WaitForEvent(1, "WM_KEYUP 0x11", 2)) << session.StandInLog();
 }
 
 TEST(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
@@ -124,8 +93,8 @@ TEST(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
     WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Installed", "yes");
     StartDefaultByPower(session, card, 2);
     // The stand-in logs its windows' first showing too.
-    size_t videoMinimized = EventLines(session, 2, "show video minimized").size();
-    size_t videoRestored = EventLines(session, 2, "show video restored").size();
+    size_t videoMinimized = session.Events(2, "show video minimized").size();
+    size_t videoRestored = session.Events(2, "show video restored").size();
     PressAndExpect(session, card, 2,
                    {
                        {"7", "WM_KEYDOWN 0x37 0x00080001"},
@@ -138,8 +107,8 @@ TEST(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
                        {"KEY24", "show main restored"},
                    });
     // The video window is toggled right after the main one.
-    EXPECT_TRUE(WaitForEvent(session, 2, "show video restored", videoRestored + 1)) << session.StandInLog();
-    EXPECT_EQ(EventLines(session, 2, "show video minimized").size(), videoMinimized + 1) << session.StandInLog();
+    EXPECT_TRUE(session.WaitForEvent(2, "show video restored", videoRestored + 1)) << session.StandInLog();
+    EXPECT_EQ(session.Events(2, "show video minimized").size(), videoMinimized + 1) << session.StandInLog();
     DWORD value = 0;
     EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, cyberLink, "DisableCapDlg", &value));
     EXPECT_EQ(value, 1u);
@@ -154,7 +123,7 @@ TEST(KeyMapProcess, PowerVcrChordsArriveAsKeyboardInput) {
     // Another process's window given the focus just before the chord can lose
     // the keys under Wine (they are queued before the activation is
     // processed), so the chord is sent while PowerVCR II already has the focus.
-    HWND main = FindWindowA(kClasses[1], NULL);
+    HWND main = FindWindowA(kStandInClasses[1], NULL);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10000));
     PressAndExpect(session, card, 2,
                    {
@@ -162,7 +131,7 @@ TEST(KeyMapProcess, PowerVcrChordsArriveAsKeyboardInput) {
                        {"KEY19", "WM_KEYUP 0x11"},
                    });
     for (const char *key : {"WM_KEYDOWN 0x55", "WM_KEYDOWN 0x4D"}) {
-        std::vector<std::string> lines = EventLines(session, 2, key);
+        std::vector<std::string> lines = session.Events(2, key);
         ASSERT_EQ(lines.size(), 1u) << key << "\n" << session.StandInLog();
         EXPECT_NE(lines[0].find("ctrl=1 shift=0 alt=0"), std::string::npos) << lines[0];
     }

@@ -7,8 +7,6 @@
 
 namespace {
 
-const char *const kTvClasses[] = {"HomeTheaterSimFrame", "PowerVCR II Taurus", "Quick_TV", "TV@Anywhere"};
-
 // A window under the pointer that counts the button events it gets.
 struct ButtonTarget {
     static int downs, ups;
@@ -42,7 +40,7 @@ bool CursorAt(int x, int y) {
 }
 
 void StartWithNothingRunning(TelvixSession &session, SimCard &card) {
-    for (const char *c : kTvClasses) CloseStrayWindows(c);
+    StrayStandIns::CloseAll();
     ASSERT_TRUE(card.Register("Philips Cap713x Video Capture"));
     ASSERT_TRUE(session.StartTelvix());
     ASSERT_TRUE(session.WaitForTrayWindow());

@@ -1,6 +1,10 @@
 #include "tests/support/telvix_session.h"
 #include "tests/support/registry_fixture.h"
 
+const char *const kStandInClasses[4] = {"HomeTheaterSimFrame", "PowerVCR II Taurus", "Quick_TV", "TV@Anywhere"};
+// Log tags of the four stand-ins, by TvAppId - 1.
+const char *const kStandInTags[4] = {"HomeTheater", "PowerVCR", "QuickTV", "TVAnywhere"};
+
 void ClearStandInInstalls() {
     for (const char *key : kInstallKeys) DeleteKeyTree(HKEY_LOCAL_MACHINE, key);
 }
@@ -67,3 +71,22 @@ bool TelvixSession::WaitForLog(const std::string &needle, DWORD timeoutMs) const
 }
 
 int TelvixSession::CountLog(const std::string &needle) const { return (int)LinesWith(StandInLog(), needle).size(); }
+
+std::vector<std::string> TelvixSession::Events(int tvAppId, const std::string &event) const {
+    std::vector<std::string> out;
+    std::string prefix = std::string(kStandInTags[tvAppId - 1]) + " ";
+    for (const std::string &line : LinesWith(StandInLog(), " " + event)) {
+        std::string trimmed = line;
+        while (!trimmed.empty() && (trimmed.back() == '\r' || trimmed.back() == '\n')) trimmed.pop_back();
+        // "<Tag> <tick> <event>...": the event must follow the tick directly.
+        if (trimmed.compare(0, prefix.size(), prefix) != 0) continue;
+        size_t afterTick = trimmed.find(' ', prefix.size());
+        if (afterTick != std::string::npos && trimmed.compare(afterTick + 1, event.size(), event) == 0)
+            out.push_back(trimmed);
+    }
+    return out;
+}
+
+bool TelvixSession::WaitForEvent(int tvAppId, const std::string &event, size_t count) const {
+    return WaitUntil([&] { return Events(tvAppId, event).size() >= count; }, 30000);
+}

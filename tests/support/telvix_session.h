@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 #include "tests/support/process.h"
 
 const char kTrayClass[] = "Corvane Remote Control";
@@ -38,6 +39,10 @@ public:
     std::string StandInLog() const;
     bool WaitForLog(const std::string &needle, DWORD timeoutMs = 20000) const;
     int CountLog(const std::string &needle) const;
+    // Log lines of stand-in `tvAppId` whose event is `event` (e.g.
+    // "WM_KEYDOWN 0x35 0x00060001"), and waiting for `count` of them.
+    std::vector<std::string> Events(int tvAppId, const std::string &event) const;
+    bool WaitForEvent(int tvAppId, const std::string &event, size_t count = 1) const;
 
     ProcessSet &processes() { return processes_; }
 
@@ -51,3 +56,15 @@ private:
 void ClearStandInInstalls();
 // Ends every window of class `className` still open (leftovers of a failed test).
 void CloseStrayWindows(const char *className);
+
+// Window classes of the four stand-ins, by TvAppId - 1.
+extern const char *const kStandInClasses[4];
+// Stand-ins that the tray program started are none of the session's
+// processes: these are closed before and after the test.
+struct StrayStandIns {
+    StrayStandIns() { CloseAll(); }
+    ~StrayStandIns() { CloseAll(); }
+    static void CloseAll() {
+        for (const char *c : kStandInClasses) CloseStrayWindows(c);
+    }
+};

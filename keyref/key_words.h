@@ -1,0 +1,35 @@
+// What each remote key does in each TV application and with none, in a
+// user's words, drawn from the key map tables the tray program acts on. The
+// key reference page (docs/keys.md) and the on-screen remote's tooltips are
+// both written from here, so neither can drift from the maps.
+#pragma once
+#include <stddef.h>
+#include <string>
+#include "receiver/remote_key.h"
+
+const int kNoTvApp = 0; // no TV application runs: the pointer, power and shutdown
+
+struct RemoteKey {
+    RemoteKeyCode code;
+    const char *label; // as printed on the remote
+};
+// The remote's 32 keys under a layout, in the order the page lists them. On
+// the normal layout they are the codes the receiver's key table yields; on the
+// Japanese one each key sends its number directly.
+const RemoteKey *RemoteKeys(int japanLayout, size_t *count);
+// "" for a code that is no key of the remote under that layout.
+const char *KeyLabel(RemoteKeyCode code, int japanLayout);
+
+struct KeyWords {
+    std::string sends; // what the application gets: "Ctrl+R", "command 4001"; "" for nothing
+    std::string note;  // how it gets there, when that matters: "to the front first"
+    std::string does;  // in a user's words; "" when no description exists
+};
+// tvAppId: TvAppId 1..4 or kNoTvApp.
+KeyWords DescribeKey(int tvAppId, int japanLayout, RemoteKeyCode code);
+
+// The application's name for a TvAppId (kNoTvApp: "No TV application").
+const char *TvAppTitle(int tvAppId);
+
+// The description table: words for what `group`'s rows send; null when missing.
+const char *DescriptionOf(const char *group, const std::string &sends);

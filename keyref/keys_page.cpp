@@ -1,0 +1,65 @@
+// Writes the key reference page (docs/keys.md) from the key map tables:
+//   keys_page <output file>
+// Fails, naming each one, when a key sends something that has no description.
+#include <stdio.h>
+#include <string>
+#include "keyref/key_words.h"
+
+namespace {
+
+const char kIntro[] =
+    "# What each remote key does\n"
+    "\n"
+    "Written by `tools/keys-page` from the key maps Telvix acts on; do not edit by hand.\n"
+    "\n"
+    "Telvix sends each remote key to one place. With a TV application started from the remote (the\n"
+    "Power key starts the default one, chosen in Setting), the keys go to that application as its\n"
+    "table says. With none running, the number keys work the mouse pointer, Power starts the default\n"
+    "application and PC off asks whether to shut the computer down. A key pressed while a TV\n"
+    "application's window is open, but not started from the remote, goes to that application.\n"
+    "\n"
+    "On a computer set to Japan (country code 81) the remote uses the Japanese layout: each key sends\n"
+    "its own number, keys 0, 10 and 23 become the channel keys 10, 11 and 12, and Pause and Snap swap.\n"
+    "\"Sent as\" is what reaches the application: a key or chord, or \"command n\", the Honestech\n"
+    "applications' private message. A held key repeats; a TV application gets the first press and\n"
+    "every 10th repeat, the pointer every one, in growing steps.\n";
+
+std::string Cell(const std::string &text) { return text.empty() ? "-" : text; }
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 2) {
+        fprintf(stderr, "usage: keys_page <output file>\n");
+        return 1;
+    }
+    std::string page = kIntro;
+    int missing = 0;
+    for (int app = kNoTvApp; app <= kTvAnywhere; ++app) {
+        for (int japan = 0; japan <= 1; ++japan) {
+            page += std::string("\n## ") + TvAppTitle(app) + (japan ? ", Japanese layout" : "") + "\n\n";
+            page += "| Key | What it does | Sent as |\n|---|---|---|\n";
+            size_t count;
+            const RemoteKey *keys = RemoteKeys(japan, &count);
+            for (size_t i = 0; i < count; ++i) {
+                KeyWords w = DescribeKey(app, japan, keys[i].code);
+                if (!w.sends.empty() && w.does.empty()) {
+                    fprintf(stderr, "keys_page: no description for \"%s\" (%s, key %d%s)\n", w.sends.c_str(),
+                            TvAppTitle(app), keys[i].code, japan ? ", Japanese layout" : "");
+                    ++missing;
+                }
+                std::string sends = w.sends.empty() ? "" : w.sends + (w.note.empty() ? "" : " (" + w.note + ")");
+                page += "| " + std::string(keys[i].label) + " (" + std::to_string(keys[i].code) + ") | " +
+                        (w.sends.empty() ? "nothing" : Cell(w.does)) + " | " + Cell(sends) + " |\n";
+            }
+        }
+    }
+    if (missing) return 2;
+    FILE *file = fopen(argv[1], "wb");
+    if (!file) {
+        fprintf(stderr, "keys_page: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    bool written = fwrite(page.data(), 1, page.size(), file) == page.size();
+    return fclose(file) == 0 && written ? 0 : 1;
+}

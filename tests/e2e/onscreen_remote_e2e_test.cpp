@@ -1,0 +1,93 @@
+// The on-screen remote clicked with the real mouse: its keys go through the
+// simulated card and the real tray program to the stand-in application, a
+// click as one key and a held button as a held key.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include "sim/onscreen/onscreen_resource.h"
+#include "tests/support/process.h"
+#include "tests/support/sim_card.h"
+#include "tests/support/telvix_session.h"
+#include "tests/support/window_capture.h"
+
+namespace {
+
+const char kRemoteTitle[] = "Remote Control (simulated card)";
+const int kPowerVcr = 2; // TvAppId
+
+HWND KeyButton(HWND remote, const char *label) {
+    for (int id = IDC_KEY_FIRST; id < IDC_KEY_FIRST + IDC_KEY_COUNT; ++id) {
+        char text[32] = "";
+        GetDlgItemTextA(remote, id, text, sizeof text);
+        if (strcmp(text, label) == 0) return GetDlgItem(remote, id);
+    }
+    return NULL;
+}
+
+std::string ItemText(HWND remote, int id) {
+    char text[256] = "";
+    GetDlgItemTextA(remote, id, text, sizeof text);
+    return text;
+}
+
+bool ItemShows(HWND remote, int id, const std::string &needle) {
+    return WaitUntil([&] { return ItemText(remote, id).find(needle) != std::string::npos; }, 20000);
+}
+
+// The left button goes down in the middle of the key, as a person's would.
+void ButtonDown(HWND remote, const char *label) {
+    HWND button = KeyButton(remote, label);
+    ASSERT_TRUE(button) << label;
+    RECT r;
+    GetWindowRect(button, &r);
+    ASSERT_TRUE(SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+}
+
+void ButtonUp() { mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0); }
+
+void Click(HWND remote, const char *label) {
+    ButtonDown(remote, label);
+    ButtonUp();
+}
+
+} // namespace
+
+TEST(OnScreenRemote, ClicksAndAHeldKeyReachTheApplication) {
+    StrayStandIns stray;
+    SimCard card;
+    TelvixSession session("onscreen_remote");
+    session.InstallStandIn(kPowerVcr);
+    TelvixSession::WriteSettings(kPowerVcr, 0);
+    ASSERT_TRUE(card.Register("Philips Cap713x Video Capture"));
+    ASSERT_TRUE(session.StartTelvix());
+    ASSERT_TRUE(session.WaitForTrayWindow());
+    ASSERT_TRUE(card.WaitForPolls(3));
+    ASSERT_TRUE(session.processes().Start("\"" + BinDir() + "\\sim\\onscreen_remote.exe\""));
+    HWND remote = WaitForWindow(NULL, kRemoteTitle);
+    ASSERT_TRUE(remote);
+    EXPECT_TRUE(ItemShows(remote, IDC_TARGET, "No TV application"));
+
+    Click(remote, "Power");
+    ASSERT_TRUE(session.WaitForEvent(kPowerVcr, "started")) << session.StandInLog();
+    EXPECT_TRUE(ItemShows(remote, IDC_TARGET, "Keys go to PowerVCR II")) << ItemText(remote, IDC_TARGET);
+
+    // A click is one key, however short.
+    Click(remote, "5");
+    EXPECT_TRUE(session.WaitForEvent(kPowerVcr, "WM_KEYDOWN 0x35 0x00060001")) << session.StandInLog();
+    Click(remote, "CH+");
+    EXPECT_TRUE(session.WaitForEvent(kPowerVcr, "WM_KEYDOWN 0x4E")) << session.StandInLog();
+    EXPECT_TRUE(ItemShows(remote, IDC_STATUS, "CH+: raw code 31, logical 26")) << ItemText(remote, IDC_STATUS);
+    EXPECT_TRUE(ItemShows(remote, IDC_STATUS, "read by Telvix")) << ItemText(remote, IDC_STATUS);
+
+    // Held past ten repeats: the first event and the 10th repeat arrive.
+    LONG readsBefore = card.state().keyReads;
+    ButtonDown(remote, "VOL+");
+    bool repeated = WaitUntil([&] { return card.state().keyReads - readsBefore >= 12; }, 30000);
+    ButtonUp();
+    ASSERT_TRUE(repeated) << ItemText(remote, IDC_STATUS);
+    EXPECT_TRUE(session.WaitForEvent(kPowerVcr, "WM_KEYDOWN 0x6B", 2)) << session.StandInLog();
+    EXPECT_TRUE(WaitUntil([&] { return card.state().keyDown == 0; }, 5000)) << "released with the button";
+
+    EXPECT_TRUE(SaveWindowPng(remote, ScreenshotDir() + "\\onscreen-remote.png"));
+}

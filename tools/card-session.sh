@@ -1,14 +1,52 @@
 # Sourced by tools/demo and tools/bench-receiver: a Wine session in which the
 # simulated tuner card is registered, the stand-in PowerVCR II is installed as
 # the default TV application, and Telvix polls the card.
-#   card_session_start <build dir> [desktop]   "desktop": inside a Wine virtual
+#   card_session_start <build dir> [desktop [name,WxH]]
+#                                              "desktop": inside a Wine virtual
 #                                              desktop, so its tray shows
+#   prefix_pid <regex>                         the Linux process of a program
+#                                              running in this build's prefix
+#   install_stand_in <n>                       one more stand-in (TvAppId n)
 #   remote <args>                              the card's remote command line
 # Sets APP_DIR and APP_LOG (the stand-in's folder and log); everything is
 # stopped, and the card and the install key removed, when the shell exits.
 . "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
 
 winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+
+# The stand-in TV applications by TvAppId: folder, install key, value, executable.
+STAND_INS=(
+    ""
+    "Home Theater|HKLM\Software\InterVideo\Home Theater|PATH|Home Theater.exe"
+    "PowerVCR II|HKLM\Software\Cyberlink\PowerVCR II|InstallPath|PVCR.EXE"
+    "Quick TV|HKLM\SOFTWARE\Honestech\Quick TV|AppPath|QuickTV.EXE"
+    "TV@Anywhere|HKLM\Software\Honestech\TV Plus\TVR|AppPath|MSITVR.exe"
+)
+
+# install_stand_in <TvAppId>: the stand-in under the application's name, in
+# its own folder under <build>/demo, with its install key; its log is the
+# folder's tvapp_sim.log.
+install_stand_in() {
+    local name key value exe dir
+    IFS='|' read -r name key value exe <<<"${STAND_INS[$1]}"
+    dir="$CARD_DIR/demo/$name"
+    echo "Installing the stand-in $name in $dir..."
+    mkdir -p "$dir"
+    cp "$CARD_DIR/sim/tvapp_sim.exe" "$dir/$exe"
+    rm -f "$dir/tvapp_sim.log"
+    "$CARD_DIR/wine-run" reg add "$key" /v "$value" /t REG_SZ /d "$(winpath "$dir")" /f >/dev/null
+}
+
+prefix_pid() {
+    local p
+    for p in $(pgrep -u "$(id -u)" -f "$1"); do
+        if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$CARD_DIR/wineprefix"; then
+            echo "$p"
+            return
+        fi
+    done
+}
+
 remote() { "$CARD_DIR/wine-run" "$CARD_DIR/sim/remote.exe" "$@" </dev/null 2>&1 | tr -d '\r'; }
 # One value of `remote status`.
 card_value() { remote status | sed -n "s/.*$1=\"\{0,1\}\([^\" ]*\).*/\1/p" | head -1; }
@@ -18,11 +56,18 @@ card_session_stop() {
     local run="$CARD_DIR/wine-run"
     # Telvix ends on WM_CLOSE to its window; taskkill without /f sends it.
     "$run" taskkill /im Telvix.exe >/dev/null 2>&1
-    "$run" taskkill /im PVCR.EXE >/dev/null 2>&1
+    local entry name key value exe
+    for entry in "${STAND_INS[@]:1}"; do
+        IFS='|' read -r name key value exe <<<"$entry"
+        "$run" taskkill /im "$exe" >/dev/null 2>&1
+    done
     [ -n "${CARD_TELVIX_PID:-}" ] && kill "$CARD_TELVIX_PID" 2>/dev/null
     # Leave the prefix as the tests expect it: no card, no installed application.
     "$run" regsvr32 /s /u "$(winpath "$CARD_DIR/sim/simcard.dll")" >/dev/null 2>&1
-    "$run" reg delete 'HKLM\Software\Cyberlink\PowerVCR II' /f >/dev/null 2>&1
+    for entry in "${STAND_INS[@]:1}"; do
+        IFS='|' read -r name key value exe <<<"$entry"
+        "$run" reg delete "$key" /f >/dev/null 2>&1
+    done
     stop_wine_session
 }
 
@@ -36,21 +81,16 @@ card_session_start() {
     SIMCARD_NAME="Philips Cap713x Video Capture" SIMCARD_SLOT=1 \
         "$run" regsvr32 /s "$(winpath "$CARD_DIR/sim/simcard.dll")"
 
+    install_stand_in 2
     APP_DIR="$CARD_DIR/demo/PowerVCR II"
     APP_LOG="$APP_DIR/tvapp_sim.log"
-    echo "Installing the stand-in PowerVCR II in $APP_DIR..."
-    mkdir -p "$APP_DIR"
-    cp "$CARD_DIR/sim/tvapp_sim.exe" "$APP_DIR/PVCR.EXE"
-    rm -f "$APP_LOG"
-    "$run" reg add 'HKLM\Software\Cyberlink\PowerVCR II' /v InstallPath /t REG_SZ /d "$(winpath "$APP_DIR")" \
-        /f >/dev/null
     local key='HKLM\SOFTWARE\Halvex Multimedia\Corvane Utilities'
     "$run" reg add "$key" /v DefaultTVAPP /t REG_DWORD /d 2 /f >/dev/null
     "$run" reg add "$key" /v AlwaysRemoteOff /t REG_DWORD /d 0 /f >/dev/null
 
     if [ "${2:-}" = desktop ]; then
         echo "Starting Telvix in a Wine virtual desktop (display $DISPLAY)..."
-        "$run" explorer /desktop=Telvix,1024x768 "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
+        "$run" explorer /desktop="${3:-Telvix,1024x768}" "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
     else
         echo "Starting Telvix (display $DISPLAY)..."
         "$run" "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &

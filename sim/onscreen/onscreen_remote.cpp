@@ -193,7 +193,8 @@ void ShowTarget() {
 std::string TooltipOf(size_t index) {
     const RemoteKey &key = keys[index];
     KeyWords w = DescribeKey(target, japanLayout, key.code);
-    std::string text = Format("%s (key %d), %s:\r\n", key.label, key.code, TvAppTitle(target));
+    std::string where = target ? std::string("in ") + TvAppTitle(target) : "with no TV application";
+    std::string text = Format("%s (key %d) %s:\r\n", key.label, key.code, where.c_str());
     text += w.sends.empty() ? "nothing" : w.sends + ": " + w.does;
     if (!w.note.empty()) text += " (" + w.note + ")";
     std::string shortcut = ShortcutOf(key.code);

@@ -12,7 +12,7 @@
 
 namespace {
 
-const char kRemoteTitle[] = "Remote Control (simulated card)";
+const char kRemoteTitle[] = "Remote (simulated card)";
 const int kPowerVcr = 2; // TvAppId
 
 HWND KeyButton(HWND remote, const char *label) {
@@ -90,4 +90,39 @@ TEST(OnScreenRemote, ClicksAndAHeldKeyReachTheApplication) {
     EXPECT_TRUE(WaitUntil([&] { return card.state().keyDown == 0; }, 5000)) << "released with the button";
 
     EXPECT_TRUE(SaveWindowPng(remote, ScreenshotDir() + "\\onscreen-remote.png"));
+}
+
+TEST(OnScreenRemote, WithNoApplicationAHeldKeySpeedsThePointerAndTheClickKeyClicksOnce) {
+    StrayStandIns stray;
+    SimCard card;
+    TelvixSession session("onscreen_remote_pointer");
+    ASSERT_TRUE(card.Register("Philips Cap713x Video Capture"));
+    ASSERT_TRUE(session.StartTelvix());
+    ASSERT_TRUE(session.WaitForTrayWindow());
+    ASSERT_TRUE(card.WaitForPolls(3));
+    ASSERT_TRUE(session.processes().Start("\"" + BinDir() + "\\sim\\onscreen_remote.exe\""));
+    HWND remote = WaitForWindow(NULL, kRemoteTitle);
+    ASSERT_TRUE(remote);
+
+    // Held "4" (left): one pixel per poll at first, then growing steps; the
+    // button keeps the mouse while the pointer leaves it.
+    LONG readsBefore = card.state().keyReads;
+    ButtonDown(remote, "4");
+    POINT from;
+    GetCursorPos(&from);
+    bool held = WaitUntil([&] { return card.state().keyReads - readsBefore >= 12; }, 30000);
+    ButtonUp();
+    ASSERT_TRUE(held) << ItemText(remote, IDC_STATUS);
+    POINT to;
+    GetCursorPos(&to);
+    EXPECT_GT(from.x - to.x, 12) << "steps grow while the key is held";
+    EXPECT_TRUE(WaitUntil([&] { return card.state().keyDown == 0; }, 5000)) << "released with the button";
+
+    // Key 0 clicks where the pointer is: on the remote's own key, which must
+    // not take that click for another press.
+    readsBefore = card.state().keyReads;
+    Click(remote, "0");
+    ASSERT_TRUE(ItemShows(remote, IDC_STATUS, "read by Telvix")) << ItemText(remote, IDC_STATUS);
+    ASSERT_TRUE(card.WaitForPolls(15));
+    EXPECT_LE(card.state().keyReads - readsBefore, 2) << ItemText(remote, IDC_STATUS);
 }

@@ -5,7 +5,7 @@
 #pragma once
 #include <stddef.h>
 #include <string>
-#include "receiver/remote_key.h"
+#include "apps/tv_app.h"
 
 const int kNoTvApp = 0; // no TV application runs: the pointer, power and shutdown
 

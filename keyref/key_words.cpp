@@ -55,15 +55,6 @@ const KeyName *FindKeyName(WPARAM vk) {
     return nullptr;
 }
 
-std::string Format(const char *format, ...) {
-    char text[160];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
-
 // A key without a name reads as its number, which has no description either.
 std::string KeyText(WPARAM vk) {
     const KeyName *k = FindKeyName(vk);
@@ -170,6 +161,15 @@ const char *DescriptionGroup(int tvAppId) {
 }
 
 } // namespace
+
+std::string Format(const char *format, ...) {
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
 
 const RemoteKey *RemoteKeys(int japanLayout, size_t *count) {
     *count = sizeof kNormalKeys / sizeof kNormalKeys[0];

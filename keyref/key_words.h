@@ -31,5 +31,8 @@ KeyWords DescribeKey(int tvAppId, int japanLayout, RemoteKeyCode code);
 // The application's name for a TvAppId (kNoTvApp: "No TV application").
 const char *TvAppTitle(int tvAppId);
 
+// printf into a string, for the lines written from the words (at most 255 characters).
+std::string Format(const char *format, ...) __attribute__((format(printf, 1, 2)));
+
 // The description table: words for what `group`'s rows send; null when missing.
 const char *DescriptionOf(const char *group, const std::string &sends);

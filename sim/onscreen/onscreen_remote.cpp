@@ -93,15 +93,6 @@ void SetText(int id, const std::string &text) {
     if (text != now) SetDlgItemTextA(dialog, id, text.c_str()); // no flicker while nothing changes
 }
 
-std::string Format(const char *format, ...) {
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
-
 void ShowCardStatus(const char *state) {
     const RemoteKey &key = keys[current.index];
     int raw = current.press.raw;

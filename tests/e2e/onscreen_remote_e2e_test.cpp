@@ -51,6 +51,17 @@ void Click(HWND remote, const char *label) {
     ButtonUp();
 }
 
+// Telvix bound to the card, and the on-screen remote once it has set itself
+// up (its window is found before its keys exist).
+HWND StartWithRemote(TelvixSession &session, SimCard &card) {
+    if (!card.Register("Philips Cap713x Video Capture") || !session.StartTelvix() || !session.WaitForTrayWindow() ||
+        !card.WaitForPolls(3))
+        return NULL;
+    if (!session.processes().Start("\"" + BinDir() + "\\sim\\onscreen_remote.exe\"")) return NULL;
+    HWND remote = WaitForWindow(NULL, kRemoteTitle);
+    return remote && WaitUntil([&] { return !ItemText(remote, IDC_TARGET).empty(); }) ? remote : NULL;
+}
+
 } // namespace
 
 TEST(OnScreenRemote, ClicksAndAHeldKeyReachTheApplication) {
@@ -59,12 +70,7 @@ TEST(OnScreenRemote, ClicksAndAHeldKeyReachTheApplication) {
     TelvixSession session("onscreen_remote");
     session.InstallStandIn(kPowerVcr);
     TelvixSession::WriteSettings(kPowerVcr, 0);
-    ASSERT_TRUE(card.Register("Philips Cap713x Video Capture"));
-    ASSERT_TRUE(session.StartTelvix());
-    ASSERT_TRUE(session.WaitForTrayWindow());
-    ASSERT_TRUE(card.WaitForPolls(3));
-    ASSERT_TRUE(session.processes().Start("\"" + BinDir() + "\\sim\\onscreen_remote.exe\""));
-    HWND remote = WaitForWindow(NULL, kRemoteTitle);
+    HWND remote = StartWithRemote(session, card);
     ASSERT_TRUE(remote);
     EXPECT_TRUE(ItemShows(remote, IDC_TARGET, "No TV application"));
 
@@ -96,12 +102,7 @@ TEST(OnScreenRemote, WithNoApplicationAHeldKeySpeedsThePointerAndTheClickKeyClic
     StrayStandIns stray;
     SimCard card;
     TelvixSession session("onscreen_remote_pointer");
-    ASSERT_TRUE(card.Register("Philips Cap713x Video Capture"));
-    ASSERT_TRUE(session.StartTelvix());
-    ASSERT_TRUE(session.WaitForTrayWindow());
-    ASSERT_TRUE(card.WaitForPolls(3));
-    ASSERT_TRUE(session.processes().Start("\"" + BinDir() + "\\sim\\onscreen_remote.exe\""));
-    HWND remote = WaitForWindow(NULL, kRemoteTitle);
+    HWND remote = StartWithRemote(session, card);
     ASSERT_TRUE(remote);
 
     // Held "4" (left): one pixel per poll at first, then growing steps; the

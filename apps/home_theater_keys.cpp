@@ -1,5 +1,6 @@
 // What each remote key does to InterVideo Home Theater: keystrokes posted to
 // the window titled exactly "Home Theater", a few chords and one private message.
+#include "apps/key_map_rows.h"
 #include "apps/key_map_tables.h"
 #include "apps/key_maps.h"
 
@@ -40,6 +41,7 @@ const KeyRow kHomeTheaterKeys[] = {
     {30, PostedKey(VK_NEXT, 0x51, true),                  Same},
     {31, PostedKey(VK_F10, 0x2A),                         Same},
 };
+
 const size_t kHomeTheaterKeyCount = sizeof kHomeTheaterKeys / sizeof kHomeTheaterKeys[0];
 
 void DispatchHomeTheaterKey(RemoteKeyCode code) {

@@ -1,6 +1,7 @@
 // What each remote key does to CyberLink PowerVCR II: keystrokes posted to its
 // "PowerVCR II Taurus" window, chords after activating it, and a show toggle
 // of its main and video windows.
+#include "apps/key_map_rows.h"
 #include "apps/key_map_tables.h"
 #include "apps/key_maps.h"
 
@@ -65,6 +66,7 @@ const KeyRow kPowerVcrKeys[] = {
     {30, PostedBareKey(0x50 /* P */),                     Same},
     {31, PostedBareKey(VK_SUBTRACT),                      Same},
 };
+
 const size_t kPowerVcrKeyCount = sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0];
 
 void DispatchPowerVcrKey(RemoteKeyCode code) {

@@ -104,7 +104,7 @@ KeyWords FromCommandRow(int tvAppId, int japanLayout, RemoteKeyCode code) {
         const TvCommandRow &row = kTvCommands[i];
         if (row.key != code) continue;
         int command = TvCommandFor(row, japanLayout);
-        if (command == kNothing) break;
+        if (command == kNoCommand) break;
         w.sends = Format("command %d", command);
         if (command >= 10000 && command <= 10009) w.does = Format("digit %d", command - 10000);
         if (tvAppId == kTvAnywhere && row.tvAnywhereWaitMs)

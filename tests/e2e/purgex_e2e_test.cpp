@@ -12,6 +12,7 @@
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
 #include "tests/support/window_capture.h"
+#include "tests/support/wizard_pages.h"
 
 namespace {
 
@@ -20,31 +21,6 @@ const char kTrayTitle[] = "Corvane Remote Control";
 const char kUtilitiesEntry[] = "PurgexE2E Utilities";
 const char kDriversEntry[] = "PurgexE2E Drivers";
 const char kTraySettings[] = "SOFTWARE\\Halvex Multimedia\\Corvane Utilities";
-
-const int kPageText = 1004, kUtilitiesBox = 1005, kDriversBox = 1006, kFinishText = 1003;
-
-std::string ItemText(HWND dialog, int id) {
-    char text[512] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-// The wizard's pages share one caption; the finish page is the one with its
-// text control.
-HWND FindPage(const char *title, bool finish) {
-    for (HWND w = FindWindowExA(NULL, NULL, "#32770", title); w; w = FindWindowExA(NULL, w, "#32770", title))
-        if ((GetDlgItem(w, kFinishText) != NULL) == finish && IsWindowVisible(w)) return w;
-    return NULL;
-}
-
-HWND WaitForPage(const char *title, bool finish) {
-    HWND page = NULL;
-    WaitUntil([&] { return (page = FindPage(title, finish)) != NULL; }, 30000);
-    return page;
-}
-
-// Posted, as a person's click would come: the page's handler may block.
-void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 class PurgexProcess : public ::testing::Test {
 protected:

@@ -1,0 +1,87 @@
+; The utilities package: the tray program Telvix, the uninstall wizard Purgex
+; with its texts, the logon entry and the Start-menu entries.
+!include "product.nsh"
+!include "MUI2.nsh"
+
+!define PRODUCT "Velmora Utilities"
+!define ENTRY_KEY "VelmoraUtilities"
+!define MENU_DIR "$SMPROGRAMS\${PRODUCT}"
+
+Name "${PRODUCT}"
+OutFile "${DIST_DIR}/VelmoraUtilities-${PRODUCT_VERSION}-${ARCH}.exe"
+InstallDir "${COMPANY_DIR}\${PRODUCT}"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} Setup"
+
+!define MUI_ICON "${SOURCE_DIR}/res/telvix.ico"
+!define MUI_UNICON "${SOURCE_DIR}/res/purgex.ico"
+!define MUI_ABORTWARNING
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+; The uninstaller asks nothing: whoever starts it (the wizard after its Start,
+; or the system's list of programs) has asked already. Its progress closes
+; by itself.
+!insertmacro MUI_UNPAGE_INSTFILES
+; The same three languages as the wizard's texts; the system's picks.
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "French"
+
+!insertmacro CLOSE_TRAY_PROGRAM_FUNCTION ""
+!insertmacro CLOSE_TRAY_PROGRAM_FUNCTION "un."
+
+Function .onInit
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+FunctionEnd
+
+Section "Install"
+  ; An older Telvix must end before its file is replaced; the new one starts below.
+  Push "$INSTDIR\Telvix.exe"
+  Call CloseTrayProgram
+  SetOutPath "$INSTDIR"
+  File "${RELEASE_DIR}/Telvix.exe"
+  File "${RELEASE_DIR}/Purgex.exe"
+  File "${SOURCE_DIR}/res/Purgex.ini"
+
+  ; The machine-wide Run value: the install and Telvix's settings are per
+  ; machine, and no user can drop it by tidying a Startup folder.
+  WriteRegStr HKLM "${RUN_KEY}" "${TRAY_NAME}" '"$INSTDIR\Telvix.exe"'
+
+  CreateDirectory "${MENU_DIR}"
+  CreateShortcut "${MENU_DIR}\${TRAY_NAME}.lnk" "$INSTDIR\Telvix.exe"
+  CreateShortcut "${MENU_DIR}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\Purgex.exe"
+
+  !insertmacro WRITE_UNINSTALL_ENTRY "${ENTRY_KEY}" "${PRODUCT}" "$INSTDIR\Purgex.exe"
+
+  ; Started now as at every logon, after a silent install too: an upgrade
+  ; closed the running one above.
+  Exec '"$INSTDIR\Telvix.exe"'
+SectionEnd
+
+Section "Uninstall"
+  SetAutoClose true
+  ; The wizard closed it already; the system's list of programs did not.
+  Push "$INSTDIR\Telvix.exe"
+  Call un.CloseTrayProgram
+  Delete "$INSTDIR\Telvix.exe"
+  Delete "$INSTDIR\Purgex.ini"
+  ; Gone unless the wizard runs this removal; then the clean-up below takes it.
+  Delete "$INSTDIR\Purgex.exe"
+
+  Delete "${MENU_DIR}\${TRAY_NAME}.lnk"
+  Delete "${MENU_DIR}\Uninstall ${PRODUCT}.lnk"
+  RMDir "${MENU_DIR}"
+  DeleteRegValue HKLM "${RUN_KEY}" "${TRAY_NAME}"
+  ; Telvix's two settings go with it: the wizard promises a complete removal,
+  ; and an upgrade, which installs over the old version, keeps them.
+  DeleteRegKey HKLM "SOFTWARE\${COMPANY}\Corvane Utilities"
+  DeleteRegKey /ifempty HKLM "SOFTWARE\${COMPANY}"
+  DeleteRegKey HKLM "${UNINSTALL_ROOT}\${ENTRY_KEY}"
+
+  !insertmacro REMOVE_FOLDER_WHEN_FREE "$INSTDIR" "Purgex.exe"
+SectionEnd

@@ -1,0 +1,394 @@
+// The whole life of an installation, in a Wine prefix of its own: the x64
+// packages from build/dist installed as a user would, the remote used, the
+// product removed through its wizard or its uninstall entry, and nothing of
+// it left behind.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600 // QueryFullProcessImageNameA
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+#include "sim/card/card_state.h"
+#include "tests/support/process.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/sim_card.h"
+#include "tests/support/telvix_session.h"
+#include "tests/support/window_capture.h"
+#include "tests/support/wizard_pages.h"
+
+namespace {
+
+const char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char kUtilitiesEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VelmoraUtilities";
+const char kDriversEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VelmoraWDMDrivers";
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kLogonValue[] = "Corvane Remote Control";
+const char kCompanyKey[] = "SOFTWARE\\Halvex Multimedia";
+const char kCaptureInstances[] = "CLSID\\{65E8773D-8F56-11D0-A3B9-00A0C9223196}\\Instance";
+
+std::string ProgramFiles() {
+    char path[MAX_PATH] = "";
+    GetEnvironmentVariableA("ProgramFiles", path, sizeof path);
+    return path;
+}
+std::string CompanyDir() { return ProgramFiles() + "\\Halvex Multimedia"; }
+std::string UtilitiesDir() { return CompanyDir() + "\\Velmora Utilities"; }
+std::string DriversDir() { return CompanyDir() + "\\Velmora WDM Drivers"; }
+std::string MenuDir() {
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(NULL, CSIDL_COMMON_PROGRAMS, NULL, 0, path);
+    return std::string(path) + "\\Velmora Utilities";
+}
+std::string Package(const char *name) { return BinDir() + "\\..\\dist\\" + name + "-" PRODUCT_VERSION "-x64.exe"; }
+
+bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ClsidText(const CLSID &id) {
+    wchar_t wide[40];
+    StringFromGUID2(id, wide, 40);
+    char text[40];
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL);
+    return text;
+}
+
+std::string ImageOf(HANDLE process) {
+    char path[MAX_PATH] = "";
+    DWORD size = sizeof path;
+    if (!QueryFullProcessImageNameA(process, 0, path, &size)) return "";
+    return path;
+}
+
+// Every running process with that program name, as (id, full path).
+std::vector<std::pair<DWORD, std::string>> ProcessesNamed(const char *exeName) {
+    std::vector<std::pair<DWORD, std::string>> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, exeName) != 0) continue;
+        std::string image;
+        if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID)) {
+            image = ImageOf(process);
+            CloseHandle(process);
+        }
+        found.push_back({entry.th32ProcessID, image});
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+// The process behind the tray program's hidden window.
+HANDLE OpenTrayProgram(DWORD access) {
+    HWND tray = FindWindowA(kTrayClass, NULL);
+    DWORD pid = 0;
+    if (!tray || !GetWindowThreadProcessId(tray, &pid)) return NULL;
+    return OpenProcess(access, FALSE, pid);
+}
+
+// Runs a command line as the system would and waits for its end; its exit code or -1.
+int RunAndWait(const std::string &commandLine, DWORD timeoutMs = 120000) {
+    ProcessSet processes;
+    HANDLE process = processes.Start(commandLine);
+    DWORD code = 0;
+    if (!process || !WaitExit(process, timeoutMs, &code)) return -1;
+    return (int)code;
+}
+
+int InstallSilently(const char *package) { return RunAndWait("\"" + Package(package) + "\" /S"); }
+
+std::string UninstallCommand(const char *entry) {
+    std::string command;
+    ReadRegString(HKEY_LOCAL_MACHINE, entry, "UninstallString", &command);
+    return command;
+}
+
+// Entries in the system's list whose display name is `name`.
+int EntriesNamed(const char *name) {
+    HKEY root;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallRoot, 0, KEY_READ, &root) != ERROR_SUCCESS) return 0;
+    int count = 0;
+    char subkey[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = sizeof subkey;
+        if (RegEnumKeyExA(root, i, subkey, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
+        std::string displayName;
+        if (ReadRegString(root, subkey, "DisplayName", &displayName) && displayName == name) ++count;
+    }
+    RegCloseKey(root);
+    return count;
+}
+
+// What is left of either package, one line per leftover; empty when clean.
+std::string Leftovers() {
+    std::string left;
+    auto note = [&](bool present, const std::string &what) {
+        if (present) left += what + "\n";
+    };
+    note(Exists(CompanyDir()), "folder " + CompanyDir());
+    note(Exists(MenuDir()), "Start-menu folder " + MenuDir());
+    note(KeyExists(HKEY_LOCAL_MACHINE, kUtilitiesEntry), "utilities' uninstall entry");
+    note(KeyExists(HKEY_LOCAL_MACHINE, kDriversEntry), "drivers' uninstall entry");
+    std::string logon;
+    note(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, kLogonValue, &logon), "logon entry " + logon);
+    note(KeyExists(HKEY_LOCAL_MACHINE, kCompanyKey), std::string("settings key ") + kCompanyKey);
+    for (int slot = 1; slot <= kSimCardSlots; ++slot) {
+        std::string clsid = ClsidText(SimCardClsid(slot));
+        note(KeyExists(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid).c_str()), "card's COM class " + clsid);
+        note(KeyExists(HKEY_CLASSES_ROOT, (std::string(kCaptureInstances) + "\\" + clsid).c_str()),
+             "card's capture device " + clsid);
+    }
+    for (const char *program : {"Telvix.exe", "Purgex.exe", "Uninstall.exe"})
+        for (auto &process : ProcessesNamed(program)) note(true, "process " + process.second);
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((std::string(temp) + "~nsu*").c_str(), &found);
+    note(find != INVALID_HANDLE_VALUE, std::string("uninstaller copy in ") + temp);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    return left;
+}
+
+bool NothingLeft(std::string *left) {
+    // The last files go once the programs that held them have ended.
+    bool clean = WaitUntil([&] { return (*left = Leftovers()).empty(); }, 30000);
+    return clean;
+}
+
+void SavePicture(HWND window, const std::string &name) {
+    // Drawn to the screen before it is read from there.
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(SaveWindowPng(window, ScreenshotDir() + "\\" + name + ".png")) << name;
+}
+
+// Watches the uninstallers run while the wizard removes both packages: their
+// start and end times as the system recorded them, and what the other
+// package's removal had done by the time each one appeared.
+class RemovalWatch {
+public:
+    struct Run {
+        HANDLE process = NULL;
+        std::string image;
+        bool utilitiesEntryAtStart = false;
+        bool telvixFileAtStart = false;
+        FILETIME created = {}, exited = {};
+    };
+
+    RemovalWatch() : thread_([this] { Watch(); }) {}
+    ~RemovalWatch() {
+        stop_ = true;
+        thread_.join();
+        for (Run &run : runs_) CloseHandle(run.process);
+    }
+    // The runs seen so far, with their times once ended.
+    std::vector<Run> Runs() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (Run &run : runs_) {
+            FILETIME kernel, user;
+            if (WaitForSingleObject(run.process, 0) == WAIT_OBJECT_0)
+                GetProcessTimes(run.process, &run.created, &run.exited, &kernel, &user);
+        }
+        return runs_;
+    }
+
+private:
+    void Watch() {
+        while (!stop_) {
+            for (auto &seen : ProcessesNamed("Uninstall.exe")) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (Known(seen.first)) continue;
+                Run run;
+                run.process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, seen.first);
+                if (!run.process) continue;
+                run.image = ImageOf(run.process);
+                run.utilitiesEntryAtStart = KeyExists(HKEY_LOCAL_MACHINE, kUtilitiesEntry);
+                run.telvixFileAtStart = Exists(UtilitiesDir() + "\\Telvix.exe");
+                ids_.push_back(seen.first);
+                runs_.push_back(run);
+            }
+            Sleep(10);
+        }
+    }
+    bool Known(DWORD id) const {
+        for (DWORD known : ids_)
+            if (known == id) return true;
+        return false;
+    }
+
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<DWORD> ids_;
+    std::vector<Run> runs_;
+    std::thread thread_;
+};
+
+ULONGLONG Ticks(const FILETIME &time) { return ((ULONGLONG)time.dwHighDateTime << 32) | time.dwLowDateTime; }
+
+class Lifecycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CoInitialize(NULL);
+        // The wizard's texts from the English section, whatever the machine's locale.
+        WriteRegString(HKEY_CURRENT_USER, "Control Panel\\International", "iCountry", "1");
+        std::string left = Leftovers();
+        ASSERT_EQ(left, "") << "the prefix must start without the product";
+    }
+    void TearDown() override {
+        // A failed run must not leave the product for the next case.
+        if (!Leftovers().empty()) {
+            for (const char *entry : {kUtilitiesEntry, kDriversEntry}) {
+                std::string command = UninstallCommand(entry);
+                if (!command.empty()) RunAndWait(command);
+            }
+        }
+        CloseStrayWindows(kTrayClass);
+        CoUninitialize();
+    }
+
+    // The wizard's caption as the installed ini gives it (English section).
+    std::string WizardTitle() {
+        char title[256] = "";
+        GetPrivateProfileStringA("1", "UninstallWizardAppTitle", "", title, sizeof title,
+                                 (UtilitiesDir() + "\\Purgex.ini").c_str());
+        return title;
+    }
+
+    // Ends the running tray program and starts what the logon does: Wine's
+    // start-up of a session runs the machine's Run values.
+    HANDLE LogOnAgain() {
+        if (HANDLE running = OpenTrayProgram(SYNCHRONIZE)) {
+            PostMessageA(FindWindowA(kTrayClass, NULL), WM_CLOSE, 0, 0);
+            EXPECT_TRUE(WaitExit(running, 30000, NULL));
+            CloseHandle(running);
+        }
+        EXPECT_EQ(RunAndWait("wineboot.exe"), 0);
+        EXPECT_TRUE(WaitForWindow(kTrayClass, NULL, 30000)) << "the logon entry did not start the tray program";
+        return OpenTrayProgram(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION);
+    }
+
+    ProcessSet processes_;
+};
+
+TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
+    SimCard card;
+    TelvixSession session("lifecycle"); // the stand-in PowerVCR II, the default TV application
+    session.InstallStandIn(2);
+    ASSERT_EQ(InstallSilently("VelmoraWDMDrivers"), 0);
+    ASSERT_EQ(InstallSilently("VelmoraUtilities"), 0);
+    ASSERT_TRUE(WaitForWindow(kTrayClass, NULL, 30000)) << "the installation starts the tray program";
+
+    HANDLE telvix = LogOnAgain();
+    ASSERT_TRUE(telvix);
+    EXPECT_EQ(ImageOf(telvix), UtilitiesDir() + "\\Telvix.exe");
+    ASSERT_TRUE(card.WaitForPolls(3)) << "the installed tray program polls the installed card";
+    ASSERT_TRUE(card.Press("POWER"));
+    ASSERT_TRUE(session.WaitForLog("started")) << session.StandInLog();
+    ASSERT_TRUE(WaitForWindow("PowerVCR II Taurus", NULL));
+    ASSERT_TRUE(card.Press("1"));
+    EXPECT_TRUE(session.WaitForLog("WM_KEYDOWN 0x31")) << session.StandInLog();
+    ASSERT_TRUE(card.Press("POWER"));
+    EXPECT_TRUE(session.WaitForLog("exited")) << session.StandInLog();
+
+    // The Start-menu entry, opened as the shell opens it.
+    std::string title = WizardTitle();
+    ASSERT_NE(title, "");
+    SHELLEXECUTEINFOA open = {};
+    open.cbSize = sizeof open;
+    open.fMask = SEE_MASK_NOCLOSEPROCESS;
+    std::string shortcut = MenuDir() + "\\Uninstall Velmora Utilities.lnk";
+    open.lpFile = shortcut.c_str();
+    open.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExA(&open)) << shortcut;
+    HWND page = WaitForPage(title.c_str(), false);
+    ASSERT_TRUE(page);
+    ASSERT_EQ(ProcessesNamed("Purgex.exe").size(), 1u);
+    EXPECT_EQ(ProcessesNamed("Purgex.exe")[0].second, UtilitiesDir() + "\\Purgex.exe");
+    EXPECT_TRUE(IsChecked(page, kUtilitiesBox));
+    EXPECT_TRUE(IsChecked(page, kDriversBox));
+
+    RemovalWatch watch;
+    Click(page, IDOK);
+    HWND finish = WaitForPage(title.c_str(), true);
+    ASSERT_TRUE(finish) << "no finish page";
+    EXPECT_TRUE(WaitExit(telvix, 0, NULL)) << "the wizard closed the tray program";
+    CloseHandle(telvix);
+    // The finish page shows once the drivers' removal is complete.
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDriversEntry));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ("CLSID\\" + ClsidText(SimCardClsid(1))).c_str()));
+    EXPECT_FALSE(Exists(DriversDir() + "\\simcard.dll"));
+
+    std::vector<RemovalWatch::Run> runs = watch.Runs();
+    ASSERT_EQ(runs.size(), 2u) << "one uninstaller per package";
+    const RemovalWatch::Run &utilities = runs[0], &drivers = runs[1];
+    EXPECT_EQ(utilities.image, UtilitiesDir() + "\\Uninstall.exe");
+    EXPECT_EQ(drivers.image, DriversDir() + "\\Uninstall.exe");
+    EXPECT_NE(Ticks(utilities.exited), 0u);
+    EXPECT_LE(Ticks(utilities.exited), Ticks(drivers.created)) << "the two removals overlapped";
+    EXPECT_FALSE(drivers.utilitiesEntryAtStart) << "the drivers' removal began before the utilities' was done";
+    EXPECT_FALSE(drivers.telvixFileAtStart);
+    SavePicture(finish, "lifecycle-wizard-finish");
+
+    Click(finish, IDOK);
+    EXPECT_TRUE(WaitExit(open.hProcess, 30000, NULL));
+    CloseHandle(open.hProcess);
+    std::string left;
+    EXPECT_TRUE(NothingLeft(&left)) << left;
+}
+
+TEST_F(Lifecycle, ReinstallKeepsOneEntryAndTheEntryAloneRemovesTheUtilities) {
+    ASSERT_EQ(InstallSilently("VelmoraUtilities"), 0);
+    ASSERT_TRUE(WaitForWindow(kTrayClass, NULL, 30000));
+    HANDLE first = OpenTrayProgram(SYNCHRONIZE);
+    ASSERT_TRUE(first);
+
+    // Again, through the installer's own pages, over the running tray program.
+    HANDLE setup = processes_.Start("\"" + Package("VelmoraUtilities") + "\"");
+    ASSERT_TRUE(setup);
+    struct Step {
+        const char *picture;
+        const char *buttonText; // the page is the one whose Next/Finish button reads so
+    } steps[] = {{"setup-utilities-welcome", "&Next >"}, {"setup-utilities-finish", "&Finish"}};
+    for (const Step &step : steps) {
+        HWND window = NULL;
+        ASSERT_TRUE(WaitUntil([&] {
+            window = FindWindowA("#32770", "Velmora Utilities Setup");
+            return window && ItemText(window, IDOK) == step.buttonText && IsWindowEnabled(GetDlgItem(window, IDOK));
+        }, 60000)) << step.picture;
+        SavePicture(window, step.picture);
+        Click(window, IDOK);
+    }
+    DWORD code = 99;
+    ASSERT_TRUE(WaitExit(setup, 60000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitExit(first, 0, NULL)) << "the old tray program was closed for the upgrade";
+    CloseHandle(first);
+    EXPECT_TRUE(WaitForWindow(kTrayClass, NULL, 30000)) << "and the new one started";
+    EXPECT_EQ(EntriesNamed("Velmora Utilities"), 1);
+
+    // Only the utilities are installed: only their option is preset.
+    std::string title = WizardTitle();
+    HANDLE purgex = processes_.Start("\"" + UtilitiesDir() + "\\Purgex.exe\"", UtilitiesDir());
+    HWND page = WaitForPage(title.c_str(), false);
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(IsChecked(page, kUtilitiesBox));
+    EXPECT_FALSE(IsChecked(page, kDriversBox));
+    SavePicture(page, "lifecycle-wizard-page");
+    Click(page, IDCANCEL);
+    ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
+
+    // As the system's list of programs removes it: the stored command, waited for.
+    HANDLE telvix = OpenTrayProgram(SYNCHRONIZE);
+    ASSERT_EQ(RunAndWait(UninstallCommand(kUtilitiesEntry)), 0);
+    EXPECT_TRUE(WaitExit(telvix, 0, NULL)) << "the uninstaller closed the tray program";
+    CloseHandle(telvix);
+    EXPECT_FALSE(Exists(UtilitiesDir() + "\\Telvix.exe")) << "removed before the uninstaller ended";
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUtilitiesEntry));
+    std::string left;
+    EXPECT_TRUE(NothingLeft(&left)) << left;
+}
+
+} // namespace

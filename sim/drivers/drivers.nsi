@@ -41,6 +41,9 @@ Section "Install"
   ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\simcard.dll"' $0
   ${If} $0 != 0
     DetailPrint "regsvr32 failed ($0)"
+    FileOpen $1 "C:\regsvr-debug.txt" a
+    FileWrite $1 "regsvr32 [$0]$\r$\n"
+    FileClose $1
     SetErrorLevel 2
     Abort
   ${EndIf}

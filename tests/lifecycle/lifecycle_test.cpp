@@ -82,6 +82,27 @@ std::vector<std::pair<DWORD, std::string>> ProcessesNamed(const char *exeName) {
     return found;
 }
 
+// The visible top-level dialog of a process.
+HWND VisibleDialogOf(HANDLE process) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search = {GetProcessId(process), NULL};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            Search *s = (Search *)data;
+            DWORD pid = 0;
+            char className[16] = "";
+            GetWindowThreadProcessId(window, &pid);
+            GetClassNameA(window, className, sizeof className);
+            if (pid != s->pid || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        (LPARAM)&search);
+    return search.found;
+}
+
 // The process behind the tray program's hidden window.
 HANDLE OpenTrayProgram(DWORD access) {
     HWND tray = FindWindowA(kTrayClass, NULL);
@@ -160,8 +181,7 @@ bool NothingLeft(std::string *left) {
 }
 
 void SavePicture(HWND window, const std::string &name) {
-    // Drawn to the screen before it is read from there.
-    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    WaitUntil([] { return false; }, 500); // let the screen catch up with the window's drawing
     EXPECT_TRUE(SaveWindowPng(window, ScreenshotDir() + "\\" + name + ".png")) << name;
 }
 
@@ -298,15 +318,16 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     ASSERT_NE(title, "");
     SHELLEXECUTEINFOA open = {};
     open.cbSize = sizeof open;
-    open.fMask = SEE_MASK_NOCLOSEPROCESS;
     std::string shortcut = MenuDir() + "\\Uninstall Velmora Utilities.lnk";
     open.lpFile = shortcut.c_str();
     open.nShow = SW_SHOWNORMAL;
     ASSERT_TRUE(ShellExecuteExA(&open)) << shortcut;
     HWND page = WaitForPage(title.c_str(), false);
     ASSERT_TRUE(page);
-    ASSERT_EQ(ProcessesNamed("Purgex.exe").size(), 1u);
-    EXPECT_EQ(ProcessesNamed("Purgex.exe")[0].second, UtilitiesDir() + "\\Purgex.exe");
+    auto wizards = ProcessesNamed("Purgex.exe");
+    ASSERT_EQ(wizards.size(), 1u);
+    EXPECT_EQ(wizards[0].second, UtilitiesDir() + "\\Purgex.exe");
+    HANDLE purgex = OpenProcess(SYNCHRONIZE, FALSE, wizards[0].first);
     EXPECT_TRUE(IsChecked(page, kUtilitiesBox));
     EXPECT_TRUE(IsChecked(page, kDriversBox));
 
@@ -322,7 +343,9 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     EXPECT_FALSE(Exists(DriversDir() + "\\simcard.dll"));
 
     std::vector<RemovalWatch::Run> runs = watch.Runs();
-    ASSERT_EQ(runs.size(), 2u) << "one uninstaller per package";
+    std::string seen;
+    for (auto &run : runs) seen += run.image + "\n";
+    ASSERT_EQ(runs.size(), 2u) << "one uninstaller per package; seen:\n" << seen;
     const RemovalWatch::Run &utilities = runs[0], &drivers = runs[1];
     EXPECT_EQ(utilities.image, UtilitiesDir() + "\\Uninstall.exe");
     EXPECT_EQ(drivers.image, DriversDir() + "\\Uninstall.exe");
@@ -333,8 +356,8 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     SavePicture(finish, "lifecycle-wizard-finish");
 
     Click(finish, IDOK);
-    EXPECT_TRUE(WaitExit(open.hProcess, 30000, NULL));
-    CloseHandle(open.hProcess);
+    EXPECT_TRUE(WaitExit(purgex, 30000, NULL));
+    CloseHandle(purgex);
     std::string left;
     EXPECT_TRUE(NothingLeft(&left)) << left;
 }
@@ -350,14 +373,14 @@ TEST_F(Lifecycle, ReinstallKeepsOneEntryAndTheEntryAloneRemovesTheUtilities) {
     ASSERT_TRUE(setup);
     struct Step {
         const char *picture;
-        const char *buttonText; // the page is the one whose Next/Finish button reads so
-    } steps[] = {{"setup-utilities-welcome", "&Next >"}, {"setup-utilities-finish", "&Finish"}};
+        const char *buttonText; // the page is the one whose forward button reads so
+    } steps[] = {{"setup-utilities-welcome", "&Install"}, {"setup-utilities-finish", "&Finish"}};
     for (const Step &step : steps) {
         HWND window = NULL;
         ASSERT_TRUE(WaitUntil([&] {
-            window = FindWindowA("#32770", "Velmora Utilities Setup");
+            window = VisibleDialogOf(setup);
             return window && ItemText(window, IDOK) == step.buttonText && IsWindowEnabled(GetDlgItem(window, IDOK));
-        }, 60000)) << step.picture;
+        }, 60000)) << step.picture << ": " << (window ? ItemText(window, IDOK) : "no window");
         SavePicture(window, step.picture);
         Click(window, IDOK);
     }

@@ -40,10 +40,13 @@ Section "Install"
   File "${RELEASE_DIR}/sim/remote.exe"
   ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\simcard.dll"' $0
   ${If} $0 != 0
-    DetailPrint "regsvr32 failed ($0)"
-    FileOpen $1 "C:\regsvr-debug.txt" a
-    FileWrite $1 "regsvr32 [$0]$\r$\n"
-    FileClose $1
+    ; Nothing half-installed stays behind.
+    Delete "$INSTDIR\simcard.dll"
+    Delete "$INSTDIR\remote.exe"
+    SetOutPath $TEMP
+    RMDir "$INSTDIR"
+    RMDir "${COMPANY_DIR}"
+    MessageBox MB_ICONSTOP "regsvr32 could not register the capture driver (exit code $0)." /SD IDOK
     SetErrorLevel 2
     Abort
   ${EndIf}

@@ -46,7 +46,7 @@ Section "Install"
   SetOutPath "$INSTDIR"
   File "${RELEASE_DIR}/Telvix.exe"
   File "${RELEASE_DIR}/Purgex.exe"
-  File "${SOURCE_DIR}/res/Purgex.ini"
+  File "${RELEASE_DIR}/Purgex.ini"
 
   ; The machine-wide Run value: the install and Telvix's settings are per
   ; machine, and no user can drop it by tidying a Startup folder.

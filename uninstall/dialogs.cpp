@@ -7,7 +7,7 @@
 
 void FormatPageText(const char *tip1, const char *tip2, char *text, int size) {
     // Two full-length tips do not fit together: the text is cut, not overrun.
-    snprintf(text, size, "%s\n\n%s", tip1, tip2);
+    snprintf(text, static_cast<size_t>(size), "%s\n\n%s", tip1, tip2);
 }
 
 // ---- WizardDialog ---------------------------------------------------------------

@@ -49,7 +49,7 @@ void ReadKey(const ConfigKey &row, const char *iniPath, const char *section, Wiz
     if (iniPath == NULL)
         lstrcpynA(field, row.defaultText, row.size);
     else
-        GetPrivateProfileStringA(section, row.key, row.defaultText, field, row.size, iniPath);
+        GetPrivateProfileStringA(section, row.key, row.defaultText, field, static_cast<DWORD>(row.size), iniPath);
 }
 
 } // namespace
@@ -114,7 +114,7 @@ bool IniPathFromModulePath(const char *modulePath, char *iniPath, int iniPathSiz
     int cut = (int)(sizeof kProgramName - 1) + 1;
     int length = lstrlenA(modulePath);
     if (length < cut) return false;
-    int written = snprintf(iniPath, iniPathSize, "%.*s\\%s", length - cut, modulePath, kIniName);
+    int written = snprintf(iniPath, static_cast<size_t>(iniPathSize), "%.*s\\%s", length - cut, modulePath, kIniName);
     if (written < 0 || written >= iniPathSize) {
         iniPath[0] = '\0';
         return false;

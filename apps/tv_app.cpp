@@ -91,7 +91,8 @@ HWND Launch(TvAppDescriptor &app) {
     // The path is quoted: install folders such as "C:\Program Files\..." hold
     // blanks, and unquoted WinExec would try "C:\Program.exe" first.
     char commandLine[2 + sizeof app.installDir + 1 + sizeof app.exeName];
-    snprintf(commandLine, sizeof commandLine, "\"%s\\%s\"", app.installDir, app.exeName);
+    // Sized for the longest folder and name: never cut.
+    (void)snprintf(commandLine, sizeof commandLine, "\"%s\\%s\"", app.installDir, app.exeName);
     if (fx.WinExec(commandLine, SW_SHOW) < 31)
         fx.MessageBoxA(NULL, "Can't launch TV application what you want.", kTelvixCaption, MB_OK);
     else

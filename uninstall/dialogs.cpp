@@ -7,7 +7,7 @@
 
 void FormatPageText(const char *tip1, const char *tip2, char *text, int size) {
     // Two full-length tips do not fit together: the text is cut, not overrun.
-    snprintf(text, static_cast<size_t>(size), "%s\n\n%s", tip1, tip2);
+    (void)snprintf(text, static_cast<size_t>(size), "%s\n\n%s", tip1, tip2);
 }
 
 // ---- WizardDialog ---------------------------------------------------------------
@@ -29,9 +29,10 @@ BOOL WizardDialog::OnInitDialog() {
     char text[256];
     FormatPageText(config.page1Tip1, config.page1Tip2, text, sizeof text);
     SetDlgItemText(IDC_PAGE_TEXT, text);
-    snprintf(text, sizeof text, "%s", config.page1Option1);
+    // Each text fits: the fields are as long as the buffer.
+    (void)snprintf(text, sizeof text, "%s", config.page1Option1);
     SetDlgItemText(IDC_REMOVE_UTILITIES, text);
-    snprintf(text, sizeof text, "%s", config.page1Option2);
+    (void)snprintf(text, sizeof text, "%s", config.page1Option2);
     SetDlgItemText(IDC_REMOVE_DRIVERS, text);
 
     if (FindUninstallByDisplayName(config.utilityRegName)) CheckDlgButton(IDC_REMOVE_UTILITIES, 1);
@@ -96,7 +97,7 @@ BOOL FinishDialog::OnInitDialog() {
     // Never "removed" for a component whose uninstaller did not run.
     if (theApp.uninstallNotStarted) finishText = config.page2Tip3;
     char text[256];
-    snprintf(text, sizeof text, "%s", finishText);
+    (void)snprintf(text, sizeof text, "%s", finishText);
     SetDlgItemText(IDC_FINISH_TEXT, text);
     return TRUE;
 }

@@ -123,7 +123,7 @@ bool IniPathFromModulePath(const char *modulePath, char *iniPath, int iniPathSiz
 }
 
 void ReadWizardConfig(const char *iniPath, int countryCode, WizardConfig *config, char *section) {
-    snprintf(section, kSectionSize, "%d", countryCode);
+    (void)snprintf(section, kSectionSize, "%d", countryCode); // any int fits
     ReadKey(kTitleKey, iniPath, section, config);
     if (config->appTitle[0] == '\0') {
         lstrcpynA(section, kFallbackSection, kSectionSize);

@@ -91,8 +91,8 @@ void WinIniPathFromWindowsDir(const char *windowsDir, UINT length, char *path, i
     // Never "\\win.ini", the root of whichever drive is current.
     if (length == 0 || length >= kWindowsDirSize)
         lstrcpynA(path, "win.ini", size);
-    else
-        snprintf(path, (size_t)size, "%s\\win.ini", windowsDir);
+    else // the caller's path holds the longest directory taken here
+        (void)snprintf(path, (size_t)size, "%s\\win.ini", windowsDir);
 }
 
 int GetCountryCode() {

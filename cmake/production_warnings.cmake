@@ -1,27 +1,38 @@
-# Warnings that fail the build of the shipped programs. Applied to every
-# compiled target defined outside sim/ and tests/ (so a new library of the
-# programs gets them without asking); stand-ins, tests and GoogleTest keep the
-# plain -Wall -Wextra.
+# Warnings that fail the build of the shipped programs: applied to the
+# programs and to every library they link, found by following their links (so
+# a new library of theirs gets them without asking). Tests, stand-ins, tools
+# and GoogleTest keep the plain -Wall -Wextra.
 # GCC's analyser adds about a tenth to these files' compile time; never give
 # it the tests or GoogleTest, which take minutes and gigabytes.
 set(PRODUCTION_WARNINGS
   -Wshadow -Wconversion -Wsign-conversion -Wformat=2 -Wnull-dereference
   -Wduplicated-cond -Wlogical-op -Wcast-align -fanalyzer -Werror)
 
-function(apply_production_warnings dir)
-  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
-  foreach(target IN LISTS targets)
+function(apply_production_warnings)
+  foreach(target IN LISTS ARGN)
+    if(NOT TARGET ${target})
+      continue()
+    endif()
+    get_target_property(aliased ${target} ALIASED_TARGET)
+    if(aliased)
+      set(target ${aliased})
+    endif()
+    get_property(done GLOBAL PROPERTY PRODUCTION_WARNINGS_DONE)
+    if(target IN_LIST done)
+      continue()
+    endif()
+    set_property(GLOBAL APPEND PROPERTY PRODUCTION_WARNINGS_DONE ${target})
     get_target_property(type ${target} TYPE)
-    if(NOT type STREQUAL "INTERFACE_LIBRARY" AND NOT type STREQUAL "UTILITY")
+    set(links)
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
       # Not on resource scripts: windres takes no warning flags.
-      target_compile_options(${target} PRIVATE
-        "$<$<COMPILE_LANGUAGE:C,CXX>:${PRODUCTION_WARNINGS}>")
+      target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:C,CXX>:${PRODUCTION_WARNINGS}>")
+      get_target_property(links ${target} LINK_LIBRARIES)
     endif()
-  endforeach()
-  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(subdir IN LISTS subdirs)
-    if(NOT subdir MATCHES "^${CMAKE_SOURCE_DIR}/(sim|tests)(/|$)")
-      apply_production_warnings(${subdir})
-    endif()
+    get_target_property(interface_links ${target} INTERFACE_LINK_LIBRARIES)
+    foreach(link IN LISTS links interface_links)
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+      apply_production_warnings(${link})
+    endforeach()
   endforeach()
 endfunction()

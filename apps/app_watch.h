@@ -9,11 +9,5 @@ extern int watchPowerVcr;
 extern int watchQuickTv;
 extern int watchTvAnywhere;
 
-// The window identities that tell whether each TV application runs.
-HWND FindHomeTheaterWindow(); // title "Home Theater"
-HWND FindPowerVcrWindow();    // class "PowerVCR II Taurus"
-HWND FindQuickTvWindow();     // class "QUICK_TV"
-HWND FindTvAnywhereWindow();  // title "FormMainWindow"
-
 // The AppWatchTimer callback.
 void CALLBACK AppWatchTick(HWND window, UINT message, UINT_PTR id, DWORD tick);

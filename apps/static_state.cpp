@@ -3,22 +3,22 @@
 // registry, then the timer slots are constructed, and TV@Anywhere comes last.
 #include "apps/app_watch.h"
 #include "apps/timers.h"
-#include "apps/tv_app.h"
+#include "apps/tv_apps.h"
 
 namespace {
-TvAppDescriptor MakeTvApp(const TvAppIdentity &identity) {
+TvAppDescriptor MakeTvApp(TvAppId id) {
     TvAppDescriptor app = {};
-    InitTvApp(app, identity);
+    InitTvApp(app, kTvApps[id - 1].identity);
     return app;
 }
 } // namespace
 
-TvAppDescriptor powerVcrApp = MakeTvApp(powerVcrIdentity);
-TvAppDescriptor homeTheaterApp = MakeTvApp(homeTheaterIdentity);
-TvAppDescriptor quickTvApp = MakeTvApp(quickTvIdentity);
+TvAppDescriptor powerVcrApp = MakeTvApp(kPowerVcr);
+TvAppDescriptor homeTheaterApp = MakeTvApp(kHomeTheater);
+TvAppDescriptor quickTvApp = MakeTvApp(kQuickTv);
 
 // The poll cycle belongs to a higher layer; StartPolling hands it over.
 TimerSlot PollTimer(1, nullptr);
 TimerSlot AppWatchTimer(2, AppWatchTick);
 
-TvAppDescriptor tvAnywhereApp = MakeTvApp(tvAnywhereIdentity);
+TvAppDescriptor tvAnywhereApp = MakeTvApp(kTvAnywhere);

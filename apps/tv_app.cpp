@@ -1,20 +1,10 @@
 #include "apps/tv_app.h"
 #include <stdio.h>
 #include <string.h>
-#include "apps/app_watch.h"
 #include "apps/key_delivery.h"
-#include "apps/timers.h"
 #include "platform/effects.h"
 #include "platform/product.h"
 #include "platform/window_search.h"
-
-// name, registry key (HKLM), value, executable, window class, title prefix
-// clang-format off
-const TvAppIdentity homeTheaterIdentity = {"Home Theater", "Software\\InterVideo\\Home Theater",  "PATH",        "Home Theater.exe", "",            "Home Theater"};
-const TvAppIdentity powerVcrIdentity    = {"PowerVCR",     "Software\\Cyberlink\\PowerVCR II",    "InstallPath", "PVCR.EXE",         "",            "PowerVCR II"};
-const TvAppIdentity quickTvIdentity     = {"Quick_TV",     "SOFTWARE\\Honestech\\Quick TV",       "AppPath",     "QuickTV.EXE",      "Quick_TV",    "FormMainWindow"};
-const TvAppIdentity tvAnywhereIdentity  = {"TV@Anywhere",  "Software\\Honestech\\TV Plus\\TVR",   "AppPath",     "MSITVR.exe",       "TV@Anywhere", "FormMainWindow"};
-// clang-format on
 
 void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity) {
     ReadInstallInfo(app, identity.registryKey, identity.valueName, identity.exeName);
@@ -110,35 +100,6 @@ HWND ActivateOrLaunch(TvAppDescriptor &app) {
     return w;
 }
 
-namespace {
-
-// Closes a running instance, or brings it up or launches it and starts
-// watching it.
-void Toggle(TvAppDescriptor &app, HWND (*findMain)(), void (*close)(), int &watchFlag) {
-    if (findMain()) {
-        close();
-        return;
-    }
-    ActivateOrLaunch(app);
-    AppWatchTimer.arm();
-    if (app.active == 1) watchFlag = 1;
-}
-
-void CloseQuickTv() { CloseHonestechApp(quickTvApp); }
-void CloseTvAnywhere() { CloseHonestechApp(tvAnywhereApp); }
-
-} // namespace
-
-void ToggleHomeTheater() { Toggle(homeTheaterApp, FindHomeTheaterMain, CloseHomeTheater, watchHomeTheater); }
-void TogglePowerVcr() { Toggle(powerVcrApp, FindPowerVcrMain, ClosePowerVcr, watchPowerVcr); }
-
-void ToggleHonestechApp(TvAppDescriptor &app) {
-    if (&app == &quickTvApp)
-        Toggle(app, FindFormMainWindow, CloseQuickTv, watchQuickTv);
-    else
-        Toggle(app, FindFormMainWindow, CloseTvAnywhere, watchTvAnywhere);
-}
-
 void CloseHomeTheater() {
     HWND w = FindByTitlePrefix(homeTheaterApp);
     if (!w) return;
@@ -160,68 +121,4 @@ void CloseHonestechApp(TvAppDescriptor &app) {
     if (!w) return;
     PostPrivate(w, WM_TVAPP_COMMAND, kTvCommandClose, 0);
     app.active = 0;
-}
-
-HWND SelectHomeTheater() {
-    ClosePowerVcr();
-    CloseHonestechApp(quickTvApp);
-    CloseHonestechApp(tvAnywhereApp);
-    return ActivateOrLaunch(homeTheaterApp);
-}
-
-HWND SelectPowerVcr() {
-    CloseHomeTheater();
-    CloseHonestechApp(quickTvApp);
-    CloseHonestechApp(tvAnywhereApp);
-    return ActivateOrLaunch(powerVcrApp);
-}
-
-HWND SelectQuickTv() {
-    CloseHomeTheater();
-    ClosePowerVcr();
-    CloseHonestechApp(tvAnywhereApp);
-    return ActivateOrLaunch(quickTvApp);
-}
-
-HWND SelectTvAnywhere() {
-    CloseHomeTheater();
-    ClosePowerVcr();
-    CloseHonestechApp(quickTvApp);
-    return ActivateOrLaunch(tvAnywhereApp);
-}
-
-TvAppDescriptor *TvAppById(int tvAppId) {
-    switch (tvAppId) {
-    case kHomeTheater: return &homeTheaterApp;
-    case kPowerVcr: return &powerVcrApp;
-    case kQuickTv: return &quickTvApp;
-    case kTvAnywhere: return &tvAnywhereApp;
-    default: return NULL;
-    }
-}
-
-const char *TvAppName(int tvAppId) {
-    static const TvAppIdentity *const identities[] = {&homeTheaterIdentity, &powerVcrIdentity, &quickTvIdentity,
-                                                      &tvAnywhereIdentity};
-    return tvAppId >= 1 && tvAppId <= 4 ? identities[tvAppId - 1]->name : "";
-}
-
-int IsRunning(int tvAppId) {
-    if (tvAppId == kTvAnywhere) return FindFormMainWindow() ? 1 : 0;
-    TvAppDescriptor *app = TvAppById(tvAppId);
-    return app && FindByTitlePrefix(*app) ? 1 : 0;
-}
-
-int IsInstalled(int tvAppId) {
-    TvAppDescriptor *app = TvAppById(tvAppId);
-    return app ? app->installed : 0;
-}
-
-void ClearActive(int tvAppId) {
-    if (TvAppDescriptor *app = TvAppById(tvAppId)) app->active = 0;
-}
-
-int AnyAppActive() {
-    return homeTheaterApp.active == 1 || powerVcrApp.active == 1 || quickTvApp.active == 1 ||
-           tvAnywhereApp.active == 1;
 }

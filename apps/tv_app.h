@@ -1,6 +1,6 @@
-// The record of one supported TV application and the operations every user of
-// a TV application goes through: install lookup, launch, activate, close,
-// toggle, select and the running / installed queries.
+// The record of one supported TV application and what is done to one: install
+// lookup, window search, launch, activate and close. The table of the four
+// (apps/tv_apps.h) says which of these each one uses.
 #pragma once
 #include <windows.h>
 #include "receiver/remote_key.h"
@@ -32,7 +32,6 @@ struct TvAppIdentity {
     const char *windowClass;
     const char *titlePrefix;
 };
-extern const TvAppIdentity homeTheaterIdentity, powerVcrIdentity, quickTvIdentity, tvAnywhereIdentity;
 
 // Reads the install directory and sets the window identity of `app`.
 void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity);
@@ -47,30 +46,9 @@ HWND FindPowerVcrMain();
 HWND FindPowerVcrVideo();
 HWND FindFormMainWindow();
 
-void ToggleHomeTheater();
-void TogglePowerVcr();
-void ToggleHonestechApp(TvAppDescriptor &app);
-
 void CloseHomeTheater();
 void ClosePowerVcr();
 void CloseHonestechApp(TvAppDescriptor &app);
-
-HWND SelectHomeTheater();
-HWND SelectPowerVcr();
-HWND SelectQuickTv();
-HWND SelectTvAnywhere();
-
-int IsRunning(int tvAppId);
-int IsInstalled(int tvAppId);
-void ClearActive(int tvAppId);
-
-// The name the tray menu and the Setting dialog show for a TvAppId; "" outside 1..4.
-const char *TvAppName(int tvAppId);
-
-// The descriptor of a TvAppId, or null outside 1..4.
-TvAppDescriptor *TvAppById(int tvAppId);
-// 1 when any of the four descriptors is the active target.
-int AnyAppActive();
 
 // Private message of the Honestech applications; wParam the command number.
 const UINT WM_TVAPP_COMMAND = WM_USER + 2000; // 0x0BD0

@@ -13,10 +13,7 @@
 #define IDM_ABOUT           30
 #define IDM_QUIT            31
 #define IDM_SETTING         32
-#define IDM_HOME_THEATER    1101
-#define IDM_POWERVCR        1102
-#define IDM_QUICK_TV        1103
-#define IDM_TV_ANYWHERE     1104
+// 1101-1104: the TV applications' entries (apps/tv_apps.cpp)
 #define IDM_EXIT            1201
 
 // Controls of the dialogs.

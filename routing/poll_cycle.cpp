@@ -1,8 +1,7 @@
 #include "routing/poll_cycle.h"
-#include "apps/app_watch.h"
 #include "apps/key_maps.h"
 #include "apps/timers.h"
-#include "apps/tv_app.h"
+#include "apps/tv_apps.h"
 #include "platform/effects.h"
 #include "platform/locale.h"
 #include "platform/product.h"
@@ -45,62 +44,36 @@ bool ReadRemoteKey(RemoteKeyCode *code) {
 
 namespace {
 
-// How the active target takes the keys with a fixed role in routing.
-struct ActiveRoute {
-    TvAppDescriptor *app;
-    void (*toggle)();     // code 18 (and 20 without a command)
-    int command20;        // 0: toggle on 20 as well
-    int command21;        // 0: nothing on 21
-    void (*dispatch)(RemoteKeyCode);
-};
-
-void ToggleQuickTv() { ToggleHonestechApp(quickTvApp); }
-void ToggleTvAnywhere() { ToggleHonestechApp(tvAnywhereApp); }
-
-// In the order the active fields are examined.
-const ActiveRoute kActiveRoutes[] = {
-    {&homeTheaterApp, ToggleHomeTheater, 0, 0, DispatchHomeTheaterKey},
-    {&powerVcrApp, TogglePowerVcr, 0, 0, DispatchPowerVcrKey},
-    {&quickTvApp, ToggleQuickTv, 6000, 5001, DispatchQuickTvKey},
-    {&tvAnywhereApp, ToggleTvAnywhere, 6000, 5001, DispatchTvAnywhereKey},
-};
-
-void RouteToActive(const ActiveRoute &route, RemoteKeyCode code) {
+// The active target takes the keys with a fixed role from its record, the
+// others through its key map.
+void RouteToActive(const TvApp &app, RemoteKeyCode code) {
     switch (code) {
-    case kPowerKey: route.toggle(); break;
+    case kPowerKey: ToggleTvApp(app); break;
     case kKey20:
-        if (route.command20) SendTvCommand(*route.app, route.command20);
-        else route.toggle();
+        if (app.command20) SendTvCommand(*app.descriptor, app.command20);
+        else ToggleTvApp(app);
         break;
     case kKey21:
-        if (route.command21) SendTvCommand(*route.app, route.command21);
+        if (app.command21) SendTvCommand(*app.descriptor, app.command21);
         break;
     case kDroppedKey: break;
-    default: route.dispatch(code); break;
+    default: app.dispatch(code); break;
     }
 }
 
-// What an ordinary key does with no active target: adopt the first running
-// application in this order, else move the pointer.
+// With no active target, an ordinary key adopts the first running
+// application in this order, which is not the TvAppId order.
+const TvAppId kAdoptionOrder[] = {kHomeTheater, kTvAnywhere, kPowerVcr, kQuickTv};
+
 void RouteWithoutTarget(RemoteKeyCode code) {
-    HWND homeTheater = FindHomeTheaterWindow();
-    HWND powerVcr = FindPowerVcrWindow();
-    HWND quickTv = FindQuickTvWindow();
-    HWND tvAnywhere = FindTvAnywhereWindow();
-    const struct {
-        HWND window;
-        TvAppDescriptor *app;
-        void (*dispatch)(RemoteKeyCode);
-    } adoption[] = {
-        {homeTheater, &homeTheaterApp, DispatchHomeTheaterKey},
-        {tvAnywhere, &tvAnywhereApp, DispatchTvAnywhereKey},
-        {powerVcr, &powerVcrApp, DispatchPowerVcrKey},
-        {quickTv, &quickTvApp, DispatchQuickTvKey},
-    };
-    for (const auto &candidate : adoption) {
-        if (candidate.window) {
-            candidate.app->active = 1;
-            candidate.dispatch(code);
+    // All four are looked up before any is adopted, as the routing always does.
+    HWND windows[kTvAppCount + 1] = {};
+    for (const TvApp &app : kTvApps) windows[app.id] = app.findPresent();
+    for (TvAppId id : kAdoptionOrder) {
+        if (windows[id]) {
+            const TvApp &app = *FindTvApp(id);
+            app.descriptor->active = 1;
+            app.dispatch(code);
             return;
         }
     }
@@ -108,32 +81,22 @@ void RouteWithoutTarget(RemoteKeyCode code) {
 }
 
 bool AnyTvAppWindow() {
-    // All four are looked up, as the routing always does.
-    HWND windows[] = {FindHomeTheaterWindow(), FindPowerVcrWindow(), FindQuickTvWindow(),
-                      FindTvAnywhereWindow()};
-    for (HWND w : windows)
-        if (w) return true;
-    return false;
+    bool any = false;
+    for (const TvApp &app : kTvApps)
+        if (app.findPresent()) any = true; // all four are looked up
+    return any;
 }
 
 } // namespace
 
 void StartDefaultApp(bool check) {
-    int n = defaultTvApp;
-    TvAppDescriptor *app = TvAppById(n);
-    if (check && app && app->installed == 0)
+    const TvApp *app = FindTvApp(defaultTvApp);
+    if (check && app && app->descriptor->installed == 0)
         fx.MessageBoxA(NULL, "Please re-initialize the TV application settings.", kTelvixCaption,
                        MB_SETFOREGROUND);
     if (!app) return;
-    if (n != kHomeTheater) CloseHomeTheater();
-    if (n != kPowerVcr) ClosePowerVcr();
-    if (n != kQuickTv) CloseHonestechApp(quickTvApp);
-    if (n != kTvAnywhere) CloseHonestechApp(tvAnywhereApp);
-    switch (n) {
-    case kHomeTheater: ToggleHomeTheater(); break;
-    case kPowerVcr: TogglePowerVcr(); break;
-    default: ToggleHonestechApp(*app); break;
-    }
+    CloseOtherTvApps(app->id);
+    ToggleTvApp(*app);
 }
 
 void RouteKey(HWND owner, RemoteKeyCode code) {
@@ -143,9 +106,9 @@ void RouteKey(HWND owner, RemoteKeyCode code) {
         SendMessageA(promptWindow, WM_KEYDOWN, code == kPowerKey ? VK_RETURN : VK_ESCAPE, 0);
         return;
     }
-    for (const ActiveRoute &route : kActiveRoutes) {
-        if (route.app->active == 1) {
-            RouteToActive(route, code);
+    for (const TvApp &app : kTvApps) {
+        if (app.descriptor->active == 1) {
+            RouteToActive(app, code);
             return;
         }
     }

@@ -1,5 +1,5 @@
 #include <string.h>
-#include "apps/tv_app.h"
+#include "apps/tv_apps.h"
 #include "res/resource.h"
 #include "tray/dialog_placement.h"
 #include "tray/dialogs.h"
@@ -11,17 +11,14 @@ char settingSelectionText[128] = "";
 
 namespace {
 
-// List order; the confirmed choice is matched against the entries' names.
-const int kSettingEntries[] = {kHomeTheater, kPowerVcr, kQuickTv, kTvAnywhere};
-
 BOOL OnSettingInitDialog(HWND dialog) {
     PlaceDialog(dialog);
     SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_RESETCONTENT, 0, 0);
     int position = 0;
-    for (int tvAppId : kSettingEntries) {
-        if (!IsInstalled(tvAppId)) continue;
-        SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_ADDSTRING, 0, (LPARAM)TvAppName(tvAppId));
-        if (tvAppId == defaultTvApp) settingSelectionIndex = position;
+    for (const TvApp &app : kTvApps) {
+        if (!IsInstalled(app.id)) continue;
+        SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_ADDSTRING, 0, (LPARAM)app.identity.name);
+        if (app.id == defaultTvApp) settingSelectionIndex = position;
         ++position;
     }
     // A default that is not installed keeps the position of the last opening.
@@ -30,10 +27,11 @@ BOOL OnSettingInitDialog(HWND dialog) {
     return TRUE;
 }
 
-// The application whose entry text is `text`, or 0.
+// The application whose entry text is `text`, or 0: the confirmed choice is
+// matched against the entries' names.
 int TvAppIdForEntryText(const char *text) {
-    for (int tvAppId : kSettingEntries)
-        if (strcmp(text, TvAppName(tvAppId)) == 0) return tvAppId;
+    for (const TvApp &app : kTvApps)
+        if (strcmp(text, app.identity.name) == 0) return app.id;
     return 0;
 }
 

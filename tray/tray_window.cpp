@@ -1,6 +1,6 @@
 #include "tray/tray_window.h"
 #include <windowsx.h>
-#include "apps/tv_app.h"
+#include "apps/tv_apps.h"
 #include "platform/effects.h"
 #include "platform/product.h"
 #include "receiver/receiver.h"
@@ -16,18 +16,6 @@ int deviceFound = 1;
 HMENU popupMenu = NULL;
 
 namespace {
-
-struct AppMenuEntry {
-    int tvAppId;
-    UINT command;
-};
-
-const AppMenuEntry kAppMenuEntries[] = {
-    {kHomeTheater, IDM_HOME_THEATER},
-    {kPowerVcr, IDM_POWERVCR},
-    {kQuickTv, IDM_QUICK_TV},
-    {kTvAnywhere, IDM_TV_ANYWHERE},
-};
 
 void QuitFromTray(HWND window) {
     RemoveTrayIcon(window, kTrayIconId);
@@ -49,11 +37,6 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT) {
     return TRUE;
 }
 
-void OnDestroy(HWND window) {
-    RemoveTrayIcon(window, kTrayIconId);
-    PostQuitMessage(0);
-}
-
 // Returns false for commands that are not ours.
 bool OnCommand(HWND window, int id) {
     switch (id) {
@@ -61,12 +44,16 @@ bool OnCommand(HWND window, int id) {
     case IDM_SETTING: ShowSettingDialog(window); return true;
     case IDM_QUIT:
     case IDM_EXIT: QuitFromTray(window); return true;
-    case IDM_HOME_THEATER: SelectHomeTheater(); defaultTvApp = kHomeTheater; return true;
-    case IDM_POWERVCR: SelectPowerVcr(); defaultTvApp = kPowerVcr; return true;
-    case IDM_QUICK_TV: SelectQuickTv(); defaultTvApp = kQuickTv; return true;
-    case IDM_TV_ANYWHERE: SelectTvAnywhere(); defaultTvApp = kTvAnywhere; return true;
-    default: return false;
+    default: break;
     }
+    for (const TvApp &app : kTvApps) {
+        if (app.menuCommand == (UINT)id) {
+            SelectTvApp(app);
+            defaultTvApp = app.id;
+            return true;
+        }
+    }
+    return false;
 }
 
 void OnTrayCallback(HWND window, LPARAM event) {
@@ -91,10 +78,10 @@ void OnTrayCallback(HWND window, LPARAM event) {
 HMENU BuildPopupMenu() {
     if (popupMenu) DestroyMenu(popupMenu);
     popupMenu = CreatePopupMenu();
-    for (const AppMenuEntry &entry : kAppMenuEntries) {
-        if (defaultTvApp == entry.tvAppId && IsInstalled(entry.tvAppId)) {
-            UINT check = IsRunning(entry.tvAppId) ? MF_CHECKED : MF_UNCHECKED;
-            AppendMenuA(popupMenu, check, entry.command, TvAppName(entry.tvAppId));
+    for (const TvApp &app : kTvApps) {
+        if (defaultTvApp == app.id && IsInstalled(app.id)) {
+            UINT check = IsRunning(app.id) ? MF_CHECKED : MF_UNCHECKED;
+            AppendMenuA(popupMenu, check, app.menuCommand, app.identity.name);
         }
     }
     AppendMenuA(popupMenu, MF_SEPARATOR, 0, NULL);
@@ -113,7 +100,7 @@ LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         if (OnCommand(window, LOWORD(wParam))) return 0;
         break;
-    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_DESTROY: QuitFromTray(window); return 0;
     case WM_TRAY_CALLBACK: OnTrayCallback(window, lParam); return 0;
     default: break;
     }

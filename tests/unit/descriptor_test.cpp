@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <string>
-#include "apps/tv_app.h"
 #include "apps/app_watch.h"
 #include "apps/timers.h"
+#include "apps/tv_apps.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
@@ -128,7 +128,7 @@ TEST_F(Descriptor, NotInstalledNeverLaunchesButTheToggleStillArmsTheWatch) {
     homeTheaterApp.installed = 0;
     homeTheaterApp.active = 0;
     EXPECT_EQ(ActivateOrLaunch(homeTheaterApp), nullptr);
-    ToggleHomeTheater();
+    ToggleTvApp(*FindTvApp(kHomeTheater));
     EXPECT_TRUE(effects.calls.empty()) << "no start, no message";
     EXPECT_TRUE(AppWatchTimer.armed);
     EXPECT_EQ(watchHomeTheater, 0) << "nothing became active, so nothing is watched";
@@ -141,7 +141,7 @@ TEST_F(Descriptor, ExtendedHomeTheaterTitleIsBroughtUpNotClosedByTheToggle) {
     homeTheaterApp.installed = 1;
     TestWindow extended("HtFrame", "Home Theater - DVD");
     EXPECT_EQ(IsRunning(kHomeTheater), 1);
-    ToggleHomeTheater();
+    ToggleTvApp(*FindTvApp(kHomeTheater));
     EXPECT_TRUE(effects.calls.empty()) << "no close chord, no launch: it is brought to the front";
     CloseHomeTheater();
     EXPECT_EQ(effects.CallsStartingWith("keybd").size(), 8u) << "the close sees the prefix";
@@ -167,7 +167,7 @@ TEST_F(Descriptor, PowerVcrRunningByTitleButClosedByClass) {
 TEST_F(Descriptor, HonestechToggleClosesWhicheverFormMainWindowIsFirst) {
     TestWindow tvAnywhere("TV@Anywhere", "FormMainWindow");
     quickTvApp.active = tvAnywhereApp.active = 1;
-    ToggleHonestechApp(quickTvApp);
+    ToggleTvApp(*FindTvApp(kQuickTv));
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, tvAnywhere.hwnd(), WM_TVAPP_COMMAND, WM_TVAPP_COMMAND, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 1u);
@@ -185,7 +185,7 @@ TEST_F(Descriptor, SelectClosesTheOthersAndNeverArmsTheWatch) {
     powerVcrApp.installed = 1;
     lstrcpyA(powerVcrApp.installDir, "C:\\PVCR");
     lstrcpyA(powerVcrApp.exeName, "PVCR.EXE");
-    SelectPowerVcr();
+    SelectTvApp(*FindTvApp(kPowerVcr));
     std::vector<std::string> expected = {"keybd 0x12 0 1 0", "keybd 0x11 0 1 0", "keybd 0x10 0 1 0",
                                          "keybd 0x77 0 1 0", "keybd 0x77 0 3 0", "keybd 0x10 0 3 0",
                                          "keybd 0x11 0 3 0", "keybd 0x12 0 3 0", "WinExec \"C:\\PVCR\\PVCR.EXE\" 5"};

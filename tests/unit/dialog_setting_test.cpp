@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "apps/tv_app.h"
+#include "apps/tv_apps.h"
 #include "res/resource.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/window_capture.h"

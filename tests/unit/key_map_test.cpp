@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 #include "apps/key_maps.h"
+#include "platform/effects.h"
+#include "platform/locale.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
-#include "platform/effects.h"
-#include "platform/locale.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <string>
-#include "tests/support/registry_fixture.h"
 #include "platform/locale.h"
+#include "tests/support/registry_fixture.h"
 
 TEST(CountryCode, ConvertsAtMostFiveCharactersWithoutCheckingDigits) {
     struct Case { const char *text; int expected; } cases[] = {

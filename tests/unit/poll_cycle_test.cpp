@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include "apps/tv_app.h"
 #include "apps/app_watch.h"
-#include "routing/poll_cycle.h"
-#include "routing/pointer.h"
 #include "apps/timers.h"
+#include "apps/tv_apps.h"
+#include "routing/pointer.h"
+#include "routing/poll_cycle.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/test_windows.h"
 #include "tests/unit/dialog_driver.h"

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <vector>
+#include "platform/locale.h"
 #include "receiver/ks_requests.h"
 #include "receiver/receiver.h"
 #include "routing/poll_cycle.h"
-#include "platform/locale.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <string>
-#include "apps/tv_app.h"
+#include "apps/tv_apps.h"
 #include "tests/support/test_windows.h"
 #include "tray/settings.h"
 #include "tray/tray_icon.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include "apps/tv_app.h"
-#include "tests/support/test_windows.h"
+#include "apps/tv_apps.h"
 #include "platform/window_search.h"
+#include "tests/support/test_windows.h"
 
 TEST(WindowSearch, TitlePrefixIsCaseSensitiveAndTakesTheTopmostMatch) {
     TestWindow lower("SearchA", "home theater lower");

@@ -1,0 +1,96 @@
+#include "apps/tv_apps.h"
+#include "apps/app_watch.h"
+#include "apps/key_maps.h"
+#include "apps/timers.h"
+
+namespace {
+
+HWND FindHomeTheaterWindow() { return FindWindowExA(GetDesktopWindow(), NULL, NULL, "Home Theater"); }
+HWND FindPowerVcrWindow() { return FindWindowExA(GetDesktopWindow(), NULL, "PowerVCR II Taurus", NULL); }
+HWND FindQuickTvWindow() { return FindWindowExA(GetDesktopWindow(), NULL, "QUICK_TV", NULL); }
+
+HWND RunningByFormMainWindow(const TvAppDescriptor &) { return FindFormMainWindow(); }
+
+void CloseQuickTv() { CloseHonestechApp(quickTvApp); }
+void CloseTvAnywhere() { CloseHonestechApp(tvAnywhereApp); }
+
+} // namespace
+
+// Constant data only, so the table is ready before the descriptors, which are
+// set up from it before the entry point runs.
+// clang-format off
+constexpr TvApp kTvApps[kTvAppCount] = {
+    {kHomeTheater,
+     {"Home Theater", "Software\\InterVideo\\Home Theater", "PATH",        "Home Theater.exe", "",            "Home Theater"},
+     &homeTheaterApp, FindHomeTheaterWindow, FindHomeTheaterMain, FindByTitlePrefix, CloseHomeTheater,
+     DispatchHomeTheaterKey, 0, 0, &watchHomeTheater, 1101},
+    {kPowerVcr,
+     {"PowerVCR",     "Software\\Cyberlink\\PowerVCR II",   "InstallPath", "PVCR.EXE",         "",            "PowerVCR II"},
+     &powerVcrApp, FindPowerVcrWindow, FindPowerVcrMain, FindByTitlePrefix, ClosePowerVcr,
+     DispatchPowerVcrKey, 0, 0, &watchPowerVcr, 1102},
+    {kQuickTv,
+     {"Quick_TV",     "SOFTWARE\\Honestech\\Quick TV",      "AppPath",     "QuickTV.EXE",      "Quick_TV",    "FormMainWindow"},
+     &quickTvApp, FindQuickTvWindow, FindFormMainWindow, FindByTitlePrefix, CloseQuickTv,
+     DispatchQuickTvKey, 6000, 5001, &watchQuickTv, 1103},
+    {kTvAnywhere,
+     {"TV@Anywhere",  "Software\\Honestech\\TV Plus\\TVR",  "AppPath",     "MSITVR.exe",       "TV@Anywhere", "FormMainWindow"},
+     &tvAnywhereApp, FindFormMainWindow, FindFormMainWindow, RunningByFormMainWindow, CloseTvAnywhere,
+     DispatchTvAnywhereKey, 6000, 5001, &watchTvAnywhere, 1104},
+};
+// clang-format on
+
+constexpr bool IndexedById() {
+    for (int i = 0; i < kTvAppCount; ++i)
+        if (kTvApps[i].id != i + 1) return false;
+    return true;
+}
+static_assert(IndexedById(), "kTvApps[id - 1] is the record of id");
+
+const TvApp *FindTvApp(int tvAppId) {
+    return tvAppId >= 1 && tvAppId <= kTvAppCount ? &kTvApps[tvAppId - 1] : nullptr;
+}
+
+TvAppDescriptor *TvAppById(int tvAppId) {
+    const TvApp *app = FindTvApp(tvAppId);
+    return app ? app->descriptor : nullptr;
+}
+
+void ToggleTvApp(const TvApp &app) {
+    if (app.findMain()) {
+        app.close();
+        return;
+    }
+    ActivateOrLaunch(*app.descriptor);
+    AppWatchTimer.arm();
+    if (app.descriptor->active == 1) *app.watchFlag = 1;
+}
+
+void CloseOtherTvApps(int tvAppId) {
+    for (const TvApp &other : kTvApps)
+        if (other.id != tvAppId) other.close();
+}
+
+HWND SelectTvApp(const TvApp &app) {
+    CloseOtherTvApps(app.id);
+    return ActivateOrLaunch(*app.descriptor);
+}
+
+int IsRunning(int tvAppId) {
+    const TvApp *app = FindTvApp(tvAppId);
+    return app && app->findRunning(*app->descriptor) ? 1 : 0;
+}
+
+int IsInstalled(int tvAppId) {
+    TvAppDescriptor *app = TvAppById(tvAppId);
+    return app ? app->installed : 0;
+}
+
+void ClearActive(int tvAppId) {
+    if (TvAppDescriptor *app = TvAppById(tvAppId)) app->active = 0;
+}
+
+int AnyAppActive() {
+    for (const TvApp &app : kTvApps)
+        if (app.descriptor->active == 1) return 1;
+    return 0;
+}

@@ -1,0 +1,46 @@
+// One record per TV application, in one table indexed by TvAppId: all that
+// the routing, the tray menu, the Setting list and the application watch know
+// of each. Adding or correcting an application is one row in tv_apps.cpp.
+#pragma once
+#include <windows.h>
+#include "apps/tv_app.h"
+
+struct TvApp {
+    TvAppId id;
+    TvAppIdentity identity;      // where it is installed, how it looks, its display name
+    TvAppDescriptor *descriptor; // its process-wide record
+    HWND (*findPresent)();       // whether it runs: the watch, adoption and key 21
+    HWND (*findMain)();          // the window whose presence makes the toggle close it
+    HWND (*findRunning)(const TvAppDescriptor &app); // the tray menu's running mark
+    void (*close)();
+    void (*dispatch)(RemoteKeyCode code); // its key map
+    int command20;               // WM_TVAPP_COMMAND sent on key 20; 0: key 20 toggles
+    int command21;               // WM_TVAPP_COMMAND sent on key 21; 0: key 21 does nothing
+    int *watchFlag;              // raised by its toggle after a launch
+    UINT menuCommand;            // the command of its tray menu entry
+};
+
+const int kTvAppCount = 4;
+// In TvAppId order, the order in which the routing, the watch, the tray menu
+// and the Setting list go through them.
+extern const TvApp kTvApps[kTvAppCount];
+
+// The record of a TvAppId, or null outside 1..4.
+const TvApp *FindTvApp(int tvAppId);
+// The descriptor of a TvAppId, or null outside 1..4.
+TvAppDescriptor *TvAppById(int tvAppId);
+
+// Closes a running instance, or brings it up or launches it and starts
+// watching it.
+void ToggleTvApp(const TvApp &app);
+// The tray menu's choice: closes the other applications, then brings this
+// one up or launches it (never watched).
+HWND SelectTvApp(const TvApp &app);
+// Closes every application but `tvAppId`, in TvAppId order.
+void CloseOtherTvApps(int tvAppId);
+
+int IsRunning(int tvAppId);
+int IsInstalled(int tvAppId);
+void ClearActive(int tvAppId);
+// 1 when any of the four descriptors is the active target.
+int AnyAppActive();

@@ -1,22 +1,31 @@
 #include "platform/effects.h"
 #include <mmsystem.h>
 
-const Effects realEffects = {
-    ::keybd_event,
-    ::mouse_event,
-    ::SetCursorPos,
-    ::GetCursorPos,
-    ::WinExec,
-    ::MessageBoxA,
-    ::GetVersionExA,
-    ::OpenProcessToken,
-    ::LookupPrivilegeValueA,
-    ::AdjustTokenPrivileges,
-    ::GetLastError,
-    ::ExitWindowsEx,
-    ::GetTickCount,
-    ::timeGetTime,
-    ::Sleep,
-};
+namespace {
+
+// By name: several members share a signature, so an order slip would still compile.
+Effects RealEffects() {
+    Effects real = {};
+    real.keybd_event = ::keybd_event;
+    real.mouse_event = ::mouse_event;
+    real.SetCursorPos = ::SetCursorPos;
+    real.GetCursorPos = ::GetCursorPos;
+    real.WinExec = ::WinExec;
+    real.MessageBoxA = ::MessageBoxA;
+    real.GetVersionExA = ::GetVersionExA;
+    real.OpenProcessToken = ::OpenProcessToken;
+    real.LookupPrivilegeValueA = ::LookupPrivilegeValueA;
+    real.AdjustTokenPrivileges = ::AdjustTokenPrivileges;
+    real.GetLastError = ::GetLastError;
+    real.ExitWindowsEx = ::ExitWindowsEx;
+    real.GetTickCount = ::GetTickCount;
+    real.timeGetTime = ::timeGetTime;
+    real.Sleep = ::Sleep;
+    return real;
+}
+
+} // namespace
+
+const Effects realEffects = RealEffects();
 
 Effects fx = realEffects;

@@ -1,5 +1,6 @@
 #include <dshow.h>
 #include <string.h>
+#include <wrl/client.h>
 #include "receiver/ks_requests.h"
 #include "receiver/receiver.h"
 
@@ -14,6 +15,8 @@ const char *const CaptureDeviceNames[4] = {
 
 namespace {
 
+using Microsoft::WRL::ComPtr;
+
 // Whichever name matched, the filter joins the graph under the first one.
 const wchar_t kGraphFilterName[] = L"Philips Silicon (7171-35) WDM Video Capture";
 const int kFriendlyNameBytes = 80;
@@ -25,85 +28,74 @@ IBaseFilter *boundFilter = nullptr;
 
 // Friendly name of one device into `name` (80 bytes, ANSI); false when it
 // cannot be read.
-bool ReadFriendlyName(IPropertyBag *bag, char (&name)[kFriendlyNameBytes], VARIANT *value) {
+bool ReadFriendlyName(IPropertyBag *bag, char (&name)[kFriendlyNameBytes]) {
     name[0] = 0;
-    if (bag->Read(L"FriendlyName", value, NULL) < 0) return false;
+    VARIANT value;
+    VariantInit(&value);
+    bool named = false;
     // Only a text can be a name; anything else would be read as a wild pointer.
-    if (V_VT(value) != VT_BSTR || !V_BSTR(value)) return false;
-    WideCharToMultiByte(CP_ACP, 0, V_BSTR(value), -1, name, kFriendlyNameBytes, NULL, NULL);
-    // A name of 80 bytes or more fills the buffer without a terminator; such
-    // a name cannot be one of ours, so keep it distinct from all of them.
-    name[kFriendlyNameBytes - 1] = 0;
-    return true;
+    if (bag->Read(L"FriendlyName", &value, NULL) >= 0 && V_VT(&value) == VT_BSTR && V_BSTR(&value)) {
+        WideCharToMultiByte(CP_ACP, 0, V_BSTR(&value), -1, name, kFriendlyNameBytes, NULL, NULL);
+        // A name of 80 bytes or more fills the buffer without a terminator;
+        // such a name cannot be one of ours, so keep it distinct from all of them.
+        name[kFriendlyNameBytes - 1] = 0;
+        named = true;
+    }
+    VariantClear(&value);
+    return named;
 }
 
 } // namespace
 
 IBaseFilter *FindCaptureFilter(GUID category, const char *name) {
-    ICreateDevEnum *devices = nullptr;
-    if (CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                         (void **)&devices) != S_OK)
-        return nullptr;
-    IEnumMoniker *monikers = nullptr;
-    HRESULT hr = devices->CreateClassEnumerator(category, &monikers, 0);
-    devices->Release();
-    if (hr != S_OK) return nullptr; // S_FALSE: a category with no devices
+    ComPtr<IEnumMoniker> monikers;
+    {
+        ComPtr<ICreateDevEnum> devices;
+        if (CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                             (void **)devices.GetAddressOf()) != S_OK)
+            return nullptr;
+        // S_FALSE: a category with no devices.
+        if (devices->CreateClassEnumerator(category, monikers.GetAddressOf(), 0) != S_OK) return nullptr;
+    }
     monikers->Reset();
 
-    IBaseFilter *result = nullptr;
-    IMoniker *moniker = nullptr;
+    ComPtr<IBaseFilter> result;
+    ComPtr<IMoniker> moniker;
     ULONG fetched = 0;
-    while (monikers->Next(1, &moniker, &fetched) == S_OK) {
-        IPropertyBag *bag = nullptr;
-        if (FAILED(moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)&bag))) {
-            // A device without properties ends the search for this name.
-            moniker->Release();
-            if (result) result->Release();
-            monikers->Release();
+    while (monikers->Next(1, moniker.ReleaseAndGetAddressOf(), &fetched) == S_OK) {
+        ComPtr<IPropertyBag> bag;
+        // A device without properties ends the search for this name.
+        if (FAILED(moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)bag.GetAddressOf())))
             return nullptr;
-        }
-        VARIANT value;
-        VariantInit(&value);
         char friendlyName[kFriendlyNameBytes];
-        bool named = ReadFriendlyName(bag, friendlyName, &value);
-        bag->Release();
-        if (named && strcmp(name, friendlyName) == 0) {
-            IBaseFilter *filter = nullptr;
-            if (FAILED(moniker->BindToObject(NULL, NULL, IID_IBaseFilter, (void **)&filter))) {
-                VariantClear(&value);
-                moniker->Release();
-                if (result) result->Release();
-                monikers->Release();
-                return nullptr;
-            }
-            // The last device of the name wins; an earlier one is not used again.
-            if (result) result->Release();
-            result = filter;
-        }
-        VariantClear(&value);
-        moniker->Release();
+        bool named = ReadFriendlyName(bag.Get(), friendlyName);
+        bag.Reset();
+        if (!named || strcmp(name, friendlyName) != 0) continue;
+        ComPtr<IBaseFilter> filter;
+        if (FAILED(moniker->BindToObject(NULL, NULL, IID_IBaseFilter, (void **)filter.GetAddressOf())))
+            return nullptr;
+        // The last device of the name wins; an earlier one is not used again.
+        result = filter;
     }
-    monikers->Release();
-    return result;
+    return result.Detach();
 }
 
 bool OpenReceiver() {
     CoInitialize(NULL);
-    if (CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, (void **)&receiverGraph) !=
-        S_OK)
+    ComPtr<IGraphBuilder> graph;
+    if (CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                         (void **)graph.GetAddressOf()) != S_OK)
         return false;
-    IBaseFilter *filter = nullptr;
+    ComPtr<IBaseFilter> filter;
     for (const char *name : CaptureDeviceNames) {
-        filter = FindCaptureFilter(kKsCategoryCapture, name);
+        filter.Attach(FindCaptureFilter(kKsCategoryCapture, name));
         if (filter) break;
     }
     if (!filter) return false;
-    if (receiverGraph->AddFilter(filter, kGraphFilterName) != S_OK) {
-        filter->Release();
-        return false;
-    }
-    // A refused control interface leaves the filter in the graph.
+    if (graph->AddFilter(filter.Get(), kGraphFilterName) != S_OK) return false;
     if (filter->QueryInterface(kIidKsControl, (void **)&ReceiverControl) != S_OK) return false;
-    boundFilter = filter;
+    // Both are kept for the program's life.
+    receiverGraph = graph.Detach();
+    boundFilter = filter.Detach();
     return ReceiverControl != nullptr;
 }

@@ -55,10 +55,6 @@ PointerArea AreaFromFullScreen(int fullWidth, int fullHeight) {
     return AreaOfSize(fullWidth, fullHeight);
 }
 
-PointerArea AreaFromDisplayChange(LPARAM lParam) {
-    return AreaOfSize(LOWORD(lParam), HIWORD(lParam));
-}
-
 int MoveStep(const PointerArea &area, int count) {
     if (count >= 10) return area.largeStep;
     if (count >= 5) return area.smallStep;
@@ -87,8 +83,9 @@ void InitScreenMetrics() {
     pointerArea = AreaFromFullScreen(GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
 }
 
-void UpdateScreenMetrics(WPARAM, LPARAM lParam) {
-    pointerArea = AreaFromDisplayChange(lParam);
+void UpdateScreenMetrics(int width, int height) {
+    // Taken as it is: the odd-height adjustment is the start-up metrics' own.
+    pointerArea = AreaOfSize(width, height);
 }
 
 void PointerKey(RemoteKeyCode code) {

@@ -7,7 +7,8 @@
 extern int pointerAcceleration;
 
 void InitScreenMetrics();
-void UpdateScreenMetrics(WPARAM wParam, LPARAM lParam);
+// The display changed to `width` x `height` pixels.
+void UpdateScreenMetrics(int width, int height);
 void PointerKey(RemoteKeyCode code);
 
 // Where the pointer may go (exclusive bounds) and how far one move takes it.
@@ -21,8 +22,6 @@ extern int pointerButtonHeld; // 1 while code 5 holds the button down
 // The decisions of pointer emulation, free of Windows calls.
 // Area from SM_CXFULLSCREEN / SM_CYFULLSCREEN at start-up (odd heights get 19 more).
 PointerArea AreaFromFullScreen(int fullWidth, int fullHeight);
-// Area from WM_DISPLAYCHANGE's lParam: width low word, height high word.
-PointerArea AreaFromDisplayChange(LPARAM lParam);
 // Pixels moved by the `count`-th movement event since the last reset.
 int MoveStep(const PointerArea &area, int count);
 // Where a direction code (1-4, 6-9, keypad layout) takes `from`; false for other codes.

@@ -37,23 +37,26 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT) {
     return TRUE;
 }
 
-// Returns false for commands that are not ours.
-bool OnCommand(HWND window, int id) {
+void OnDisplayChange(HWND, UINT, UINT width, UINT height) {
+    UpdateScreenMetrics((int)width, (int)height);
+}
+
+void OnCommand(HWND window, int id, HWND control, UINT notification) {
     switch (id) {
-    case IDM_ABOUT: ShowAboutDialog(window); return true;
-    case IDM_SETTING: ShowSettingDialog(window); return true;
+    case IDM_ABOUT: ShowAboutDialog(window); return;
+    case IDM_SETTING: ShowSettingDialog(window); return;
     case IDM_QUIT:
-    case IDM_EXIT: QuitFromTray(window); return true;
+    case IDM_EXIT: QuitFromTray(window); return;
     default: break;
     }
     for (const TvApp &app : kTvApps) {
         if (app.menuCommand == (UINT)id) {
             SelectTvApp(app);
             defaultTvApp = app.id;
-            return true;
+            return;
         }
     }
-    return false;
+    FORWARD_WM_COMMAND(window, id, control, notification, DefWindowProcA);
 }
 
 void OnTrayCallback(HWND window, LPARAM event) {
@@ -95,14 +98,12 @@ HMENU BuildPopupMenu() {
 
 LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return OnCreate(window, (LPCREATESTRUCT)lParam) ? 0 : -1;
-    case WM_DISPLAYCHANGE: UpdateScreenMetrics(wParam, lParam); return 0;
-    case WM_COMMAND:
-        if (OnCommand(window, LOWORD(wParam))) return 0;
-        break;
-    case WM_DESTROY: QuitFromTray(window); return 0;
+        HANDLE_MSG(window, WM_CREATE, OnCreate);
+    // Not through windowsx.h's cracker, which takes the height from wParam.
+    case WM_DISPLAYCHANGE: OnDisplayChange(window, (UINT)wParam, LOWORD(lParam), HIWORD(lParam)); return 0;
+        HANDLE_MSG(window, WM_COMMAND, OnCommand);
+        HANDLE_MSG(window, WM_DESTROY, QuitFromTray);
     case WM_TRAY_CALLBACK: OnTrayCallback(window, lParam); return 0;
-    default: break;
+    default: return DefWindowProcA(window, message, wParam, lParam);
     }
-    return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 #include "apps/key_maps.h"
+#include "apps/tv_apps.h"
+#include "bench_clock.h"
 #include "platform/effects.h"
 #include "platform/locale.h"
 
@@ -14,17 +16,6 @@ namespace {
 
 long keybdEvents;
 void WINAPI CountKeybd(BYTE, BYTE, DWORD, ULONG_PTR) { ++keybdEvents; }
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 HWND MakeWindow(const char *className, const char *title) {
     WNDCLASSA wc = {};
@@ -46,16 +37,11 @@ void Spread(const char *what, std::vector<double> v) {
     printf("%-44s min %8.3f  median %8.3f  max %8.3f\n", what, v.front(), v[v.size() / 2], v.back());
 }
 
-struct Map {
-    const char *name;
-    void (*dispatch)(RemoteKeyCode);
-};
-
 // Mean cost of one key, over every key the maps know, in microseconds.
-void BenchMap(const Map &map, int rounds) {
+void BenchMap(const TvApp &map, int rounds) {
     std::vector<int> keys;
     for (int k = 0; k < 32; ++k)
-        if (!(map.dispatch == DispatchTvAnywhereKey && (k == 26 || k == 30))) keys.push_back(k);
+        if (!(map.id == kTvAnywhere && (k == 26 || k == 30))) keys.push_back(k);
     keys.push_back(256);
     keys.push_back(512);
     double total = 0, digitTotal = 0;
@@ -74,7 +60,7 @@ void BenchMap(const Map &map, int rounds) {
         }
         Drain(); // outside the timing: the application's side of it
     }
-    printf("%-14s all %zu keys: %7.2f us/key   key 5 alone: %7.2f us\n", map.name, keys.size(),
+    printf("%-14s all %zu keys: %7.2f us/key   key 5 alone: %7.2f us\n", map.identity.name, keys.size(),
            total * 1000.0 / count, digitTotal * 1000.0 / digitCount);
 }
 
@@ -100,12 +86,8 @@ int main(int argc, char **argv) {
     HWND windows[] = {MakeWindow("KeymapBenchHT", "Home Theater"), MakeWindow("PowerVCR II Taurus", "PowerVCR II"),
                       MakeWindow("Quick_TV", "FormMainWindow")};
     Drain();
-    const Map maps[] = {{"Home Theater", DispatchHomeTheaterKey},
-                        {"PowerVCR II", DispatchPowerVcrKey},
-                        {"Quick TV", DispatchQuickTvKey},
-                        {"TV@Anywhere", DispatchTvAnywhereKey}};
     printf("Routing one key, window present, %d rounds (TV@Anywhere without its two waits):\n", rounds);
-    for (const Map &m : maps) BenchMap(m, rounds);
+    for (const TvApp &app : kTvApps) BenchMap(app, rounds);
     printf("(%ld synthesized key events counted, not sent)\n", keybdEvents);
     for (HWND w : windows) DestroyWindow(w);
     return 0;

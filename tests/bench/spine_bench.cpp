@@ -9,21 +9,11 @@
 #include <string>
 #include <vector>
 #include "apps/tv_app.h"
+#include "bench_clock.h"
 #include "receiver/receiver.h"
 #include "routing/poll_cycle.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)frequency.QuadPart;
-}
 
 void Report(const char *what, std::vector<double> samples, const char *unit, double scale) {
     std::sort(samples.begin(), samples.end());
@@ -40,9 +30,9 @@ void PumpAll() {
 void BenchIdlePoll(int rounds) {
     std::vector<double> samples;
     for (int i = 0; i < rounds; ++i) {
-        double t0 = Now();
+        double t0 = NowSeconds();
         PollCycle(NULL, WM_TIMER, 1, 0);
-        samples.push_back(Now() - t0);
+        samples.push_back(NowSeconds() - t0);
     }
     Report("idle poll cycle (card bound, no key)", samples, "us", 1e6);
 }
@@ -57,9 +47,9 @@ void BenchRouteKey(int rounds) {
     powerVcrApp.active = 1;
     std::vector<double> samples;
     for (int i = 0; i < rounds; ++i) {
-        double t0 = Now();
+        double t0 = NowSeconds();
         RouteKey(NULL, 1 + i % 9); // a digit: a posted key-down
-        samples.push_back(Now() - t0);
+        samples.push_back(NowSeconds() - t0);
         if (i % 100 == 99) PumpAll(); // keep the queue short
     }
     PumpAll();
@@ -75,14 +65,14 @@ void BenchStartUp(const std::string &telvix, int rounds) {
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
         std::string line = "\"" + telvix + "\"";
-        double t0 = Now();
+        double t0 = NowSeconds();
         if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
             printf("cannot start %s\n", telvix.c_str());
             return;
         }
         HWND tray = NULL;
-        while (!(tray = FindWindowA("Corvane Remote Control", NULL)) && Now() - t0 < 30) Sleep(1);
-        double t1 = Now();
+        while (!(tray = FindWindowA("Corvane Remote Control", NULL)) && NowSeconds() - t0 < 30) Sleep(1);
+        double t1 = NowSeconds();
         if (tray) PostMessageA(tray, WM_CLOSE, 0, 0);
         if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
         CloseHandle(pi.hProcess);
@@ -96,10 +86,10 @@ void BenchStartUp(const std::string &telvix, int rounds) {
 
 int main(int argc, char **argv) {
     int rounds = argc > 1 ? atoi(argv[1]) : 2000;
-    double t0 = Now();
+    double t0 = NowSeconds();
     bool bound = OpenReceiver();
     printf("OpenReceiver: %s in %.1f ms\n", bound ? "bound" : "NOT bound (is the card registered?)",
-           (Now() - t0) * 1e3);
+           (NowSeconds() - t0) * 1e3);
     if (bound) BenchIdlePoll(rounds);
     BenchRouteKey(rounds);
     char path[MAX_PATH];

@@ -5,6 +5,7 @@
 // through the effect table).
 #include <gtest/gtest.h>
 #include <string>
+#include "tests/support/dialog_items.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/sim_card.h"
@@ -86,7 +87,7 @@ TEST(DialogsProcess, TrayMenuOpensAboutAndSettingAndEachCloses) {
     EXPECT_EQ(pid, run.Pid());
     WaitUntil([] { return false; }, 500); // let the screen catch up with the dialog's drawing
     EXPECT_TRUE(SaveWindowPng(about, ScreenshotDir() + "\\e2e_about_dialog.png"));
-    PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+    ClickButton(about, IDOK);
     EXPECT_TRUE(WaitForNoWindow("#32770", kAboutTitle));
 
     ASSERT_TRUE(PickFromTrayMenu(run, kSettingDowns));
@@ -115,7 +116,7 @@ TEST(DialogsProcess, SettingChoiceIsSavedAndThePowerKeyThenStartsTheNewDefault) 
     // As the user would: the arrow key in the list, then OK.
     PostMessageA(combo, WM_KEYDOWN, VK_DOWN, 0);
     ASSERT_TRUE(WaitUntil([&] { return SendMessageA(combo, CB_GETCURSEL, 0, 0) == 1; }));
-    PostMessageA(GetDlgItem(setting, IDOK), BM_CLICK, 0, 0);
+    ClickButton(setting, IDOK);
     EXPECT_TRUE(WaitForNoWindow("#32770", kSettingTitle));
     DWORD stored = 0;
     EXPECT_TRUE(WaitUntil([&] { return ReadRegDword(HKEY_LOCAL_MACHINE, kSettingsKey, "DefaultTVAPP", &stored) && stored == 3; }))

@@ -15,42 +15,58 @@ namespace {
 
 const char kCardName[] = "Philips Cap713x Video Capture";
 
-// Telvix bound to the card, with `tvAppId` installed as the default
-// application and started by the power key: it is the active target.
-void StartDefaultByPower(TelvixSession &session, SimCard &card, int tvAppId) {
-    session.InstallStandIn(tvAppId);
-    TelvixSession::WriteSettings(tvAppId, 0);
-    ASSERT_TRUE(card.Register(kCardName));
-    ASSERT_TRUE(session.StartTelvix());
-    ASSERT_TRUE(session.WaitForTrayWindow());
-    ASSERT_TRUE(card.WaitForPolls(3));
-    ASSERT_TRUE(card.Press("POWER"));
-    ASSERT_TRUE(session.WaitForEvent(tvAppId, "started")) << session.StandInLog();
-    ASSERT_TRUE(WaitForWindow(kStandInClasses[tvAppId - 1], NULL));
-}
+// Each test: the tray program bound to the card, with one stand-in installed
+// as the default application and started by the power key.
+class KeyMapProcess : public ::testing::Test {
+protected:
+    StrayStandIns stray;
+    SimCard card;
+    TelvixSession session;
 
-struct KeyCase {
-    const char *remoteKey;
-    const char *event; // as the stand-in logs it
-};
-
-void PressAndExpect(TelvixSession &session, SimCard &card, int tvAppId, const std::vector<KeyCase> &cases) {
-    for (const KeyCase &c : cases) {
-        SCOPED_TRACE(c.remoteKey);
-        size_t before = session.Events(tvAppId, c.event).size();
-        ASSERT_TRUE(card.Press(c.remoteKey));
-        EXPECT_TRUE(session.WaitForEvent(tvAppId, c.event, before + 1)) << session.StandInLog();
+    // `tvAppId` installed as the default application and started by the
+    // power key: it is the active target.
+    void StartDefaultByPower(int tvAppId) {
+        session.InstallStandIn(tvAppId);
+        TelvixSession::WriteSettings(tvAppId, 0);
+        ASSERT_TRUE(card.Register(kCardName));
+        ASSERT_TRUE(session.StartTelvix());
+        ASSERT_TRUE(session.WaitForTrayWindow());
+        ASSERT_TRUE(card.WaitForPolls(3));
+        ASSERT_TRUE(card.Press("POWER"));
+        ASSERT_TRUE(session.WaitForEvent(tvAppId, "started")) << session.StandInLog();
+        ASSERT_TRUE(WaitForWindow(kStandInClasses[tvAppId - 1], NULL));
     }
-}
+
+    // The same, then waits until the application holds the focus: chords go
+    // as keyboard input to the focused window. Another process's window given
+    // the focus just before a chord can lose the keys under Wine (they are
+    // queued before the activation is processed).
+    void StartFocusedByPower(int tvAppId) {
+        ASSERT_NO_FATAL_FAILURE(StartDefaultByPower(tvAppId));
+        HWND main = FindWindowA(kStandInClasses[tvAppId - 1], NULL);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10000));
+    }
+
+    struct KeyCase {
+        const char *remoteKey;
+        const char *event; // as the stand-in logs it
+    };
+
+    void PressAndExpect(int tvAppId, const std::vector<KeyCase> &cases) {
+        for (const KeyCase &c : cases) {
+            SCOPED_TRACE(c.remoteKey);
+            size_t before = session.Events(tvAppId, c.event).size();
+            ASSERT_TRUE(card.Press(c.remoteKey));
+            EXPECT_TRUE(session.WaitForEvent(tvAppId, c.event, before + 1)) << session.StandInLog();
+        }
+    }
+};
 
 } // namespace
 
-TEST(KeyMapProcess, HomeTheaterGetsDigitsPagingPrivateMessageAndShowToggle) {
-    StrayStandIns stray;
-    SimCard card;
-    TelvixSession session("keymap_home_theater");
-    StartDefaultByPower(session, card, 1);
-    PressAndExpect(session, card, 1,
+TEST_F(KeyMapProcess, HomeTheaterGetsDigitsPagingPrivateMessageAndShowToggle) {
+    StartDefaultByPower(1);
+    PressAndExpect(1,
                    {
                        {"5", "WM_KEYDOWN 0x35 0x00060001 ctrl=0 shift=0 alt=0"},
                        {"0", "WM_KEYDOWN 0x30 0x000B0001"},
@@ -64,16 +80,10 @@ TEST(KeyMapProcess, HomeTheaterGetsDigitsPagingPrivateMessageAndShowToggle) {
     EXPECT_EQ(session.Events(1, "MSG_0BD0").size(), 0u);
 }
 
-TEST(KeyMapProcess, HomeTheaterChordGoesToTheFocusedApplication) {
-    StrayStandIns stray;
-    SimCard card;
-    TelvixSession session("keymap_home_theater_chord");
-    StartDefaultByPower(session, card, 1);
-    HWND main = FindWindowA(kStandInClasses[0], NULL);
-    // The stand-in takes the focus when it starts; make sure it holds it.
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10000));
+TEST_F(KeyMapProcess, HomeTheaterChordGoesToTheFocusedApplication) {
+    StartFocusedByPower(1);
     // Key 13: Ctrl+R without activation, as keyboard input.
-    PressAndExpect(session, card, 1,
+    PressAndExpect(1,
                    {
                        {"RECORD", "WM_KEYDOWN 0x11"},
                        {"KEY14", "WM_KEYDOWN 0x53"},
@@ -84,18 +94,15 @@ TEST(KeyMapProcess, HomeTheaterChordGoesToTheFocusedApplication) {
     EXPECT_TRUE(session.WaitForEvent(1, "WM_KEYUP 0x11", 2)) << session.StandInLog();
 }
 
-TEST(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
-    StrayStandIns stray;
-    SimCard card;
-    TelvixSession session("keymap_powervcr");
+TEST_F(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
     const char cyberLink[] = "SOFTWARE\\CyberLink";
     DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
     WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Installed", "yes");
-    StartDefaultByPower(session, card, 2);
+    StartDefaultByPower(2);
     // The stand-in logs its windows' first showing too.
     size_t videoMinimized = session.Events(2, "show video minimized").size();
     size_t videoRestored = session.Events(2, "show video restored").size();
-    PressAndExpect(session, card, 2,
+    PressAndExpect(2,
                    {
                        {"7", "WM_KEYDOWN 0x37 0x00080001"},
                        {"KEY22", "WM_CHAR 0x0D 0x001C0001"},
@@ -115,17 +122,9 @@ TEST(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
 }
 
-TEST(KeyMapProcess, PowerVcrChordsArriveAsKeyboardInput) {
-    StrayStandIns stray;
-    SimCard card;
-    TelvixSession session("keymap_powervcr_chord");
-    StartDefaultByPower(session, card, 2);
-    // Another process's window given the focus just before the chord can lose
-    // the keys under Wine (they are queued before the activation is
-    // processed), so the chord is sent while PowerVCR II already has the focus.
-    HWND main = FindWindowA(kStandInClasses[1], NULL);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10000));
-    PressAndExpect(session, card, 2,
+TEST_F(KeyMapProcess, PowerVcrChordsArriveAsKeyboardInput) {
+    StartFocusedByPower(2);
+    PressAndExpect(2,
                    {
                        {"KEY12", "WM_KEYUP 0x11"},
                        {"KEY19", "WM_KEYUP 0x11"},
@@ -137,12 +136,9 @@ TEST(KeyMapProcess, PowerVcrChordsArriveAsKeyboardInput) {
     }
 }
 
-TEST(KeyMapProcess, QuickTvGetsCommandNumbers) {
-    StrayStandIns stray;
-    SimCard card;
-    TelvixSession session("keymap_quicktv");
-    StartDefaultByPower(session, card, 3);
-    PressAndExpect(session, card, 3,
+TEST_F(KeyMapProcess, QuickTvGetsCommandNumbers) {
+    StartDefaultByPower(3);
+    PressAndExpect(3,
                    {
                        {"7", "MSG_0BD0 10007 0"},
                        {"KEY10", "MSG_0BD0 10100 0"},
@@ -152,12 +148,9 @@ TEST(KeyMapProcess, QuickTvGetsCommandNumbers) {
                    });
 }
 
-TEST(KeyMapProcess, TvAnywhereGetsCommandNumbers) {
-    StrayStandIns stray;
-    SimCard card;
-    TelvixSession session("keymap_tvanywhere");
-    StartDefaultByPower(session, card, 4);
-    PressAndExpect(session, card, 4,
+TEST_F(KeyMapProcess, TvAnywhereGetsCommandNumbers) {
+    StartDefaultByPower(4);
+    PressAndExpect(4,
                    {
                        {"0", "MSG_0BD0 10000 0"},
                        {"KEY30", "MSG_0BD0 4002 0"},

@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 #include "tests/purgex/purgex_support.h"
+#include "tests/support/dialog_items.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
@@ -100,7 +101,7 @@ TEST_F(PurgexProcess, PageShowsTheConfiguredTextsAndPresetsEachOptionByItsEntry)
         EXPECT_EQ(ItemText(page, IDCANCEL), "Quit");
         EXPECT_EQ(SendDlgItemMessageA(page, kUtilitiesBox, BM_GETCHECK, 0, 0), BST_CHECKED);
         EXPECT_EQ(SendDlgItemMessageA(page, kDriversBox, BM_GETCHECK, 0, 0), c.drivers ? BST_CHECKED : BST_UNCHECKED);
-        Click(page, IDCANCEL);
+        ClickButton(page, IDCANCEL);
         ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
     }
 }
@@ -110,7 +111,7 @@ TEST_F(PurgexProcess, StartClosesTheTrayProgramAndRunsUtilitiesToTheirEndBeforeD
     HANDLE purgex = StartPurgex(dir_);
     HWND page = WaitForPage(kTitle, false);
     ASSERT_TRUE(page);
-    Click(page, IDOK);
+    ClickButton(page, IDOK);
 
     ASSERT_TRUE(WaitUntil([&] { return !LinesWith(ReadTextFile(log_), "start utilities").empty(); }, 30000));
     EXPECT_TRUE(WaitExit(telvix, 30000, NULL)) << "WM_CLOSE ends the tray program";
@@ -132,7 +133,7 @@ TEST_F(PurgexProcess, StartClosesTheTrayProgramAndRunsUtilitiesToTheirEndBeforeD
     EXPECT_EQ(ItemText(finish, kFinishText), "Now we have uninstalled completely !.");
     EXPECT_EQ(ItemText(finish, IDOK), "Finish");
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(finish, IDCANCEL)));
-    Click(finish, IDOK);
+    ClickButton(finish, IDOK);
     DWORD code = 99;
     ASSERT_TRUE(WaitExit(purgex, 30000, &code));
     EXPECT_EQ(code, 0u);
@@ -206,12 +207,12 @@ TEST_F(PurgexProcess, StartClosesTheTrayProgramPastOtherWindowsOfItsTitle) {
         HANDLE purgex = StartPurgex(dir_);
         HWND page = WaitForPage(kTitle, false);
         ASSERT_TRUE(page);
-        Click(page, IDOK);
+        ClickButton(page, IDOK);
         HWND finish = WaitForPage(kTitle, true);
         EXPECT_TRUE(finish) << "the wizard is stuck";
         EXPECT_TRUE(WaitExit(telvix, 30000, NULL)) << "the tray program still runs";
         EXPECT_TRUE(WaitUntil(gone, 30000));
-        if (finish) Click(finish, IDOK);
+        if (finish) ClickButton(finish, IDOK);
         EXPECT_TRUE(WaitExit(purgex, 30000, NULL));
         processes_.KillAll();
     }
@@ -223,12 +224,12 @@ TEST_F(PurgexProcess, AnUninstallerThatCannotStartIsNotReportedAsRemoved) {
     HANDLE purgex = StartPurgex(dir_);
     HWND page = WaitForPage(kTitle, false);
     ASSERT_TRUE(page);
-    Click(page, IDOK);
+    ClickButton(page, IDOK);
     HWND finish = WaitForPage(kTitle, true);
     ASSERT_TRUE(finish);
     EXPECT_EQ(ItemText(finish, kFinishText), "Some components could not be removed.");
     EXPECT_EQ(LinesWith(ReadTextFile(log_), "end drivers").size(), 1u) << "the other one still ran";
-    Click(finish, IDOK);
+    ClickButton(finish, IDOK);
     ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
 }
 
@@ -236,18 +237,18 @@ TEST_F(PurgexProcess, StartWithNothingChosenRunsNothingAndSaysSo) {
     HANDLE purgex = StartPurgex(dir_);
     HWND page = WaitForPage(kTitle, false);
     ASSERT_TRUE(page);
-    Click(page, kUtilitiesBox);
-    Click(page, kDriversBox);
+    ClickButton(page, kUtilitiesBox);
+    ClickButton(page, kDriversBox);
     ASSERT_TRUE(WaitUntil([&] {
         return SendDlgItemMessageA(page, kUtilitiesBox, BM_GETCHECK, 0, 0) == BST_UNCHECKED &&
                SendDlgItemMessageA(page, kDriversBox, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
     }));
-    Click(page, IDOK);
+    ClickButton(page, IDOK);
     HWND finish = WaitForPage(kTitle, true);
     ASSERT_TRUE(finish);
     EXPECT_EQ(ItemText(finish, kFinishText), "Nothing has been removed.");
     EXPECT_EQ(ReadTextFile(log_), "");
-    Click(finish, IDOK);
+    ClickButton(finish, IDOK);
     ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
 }
 
@@ -256,7 +257,7 @@ TEST_F(PurgexProcess, CancelClosesNothingAndRunsNothing) {
     HANDLE purgex = StartPurgex(dir_);
     HWND page = WaitForPage(kTitle, false);
     ASSERT_TRUE(page);
-    Click(page, IDCANCEL);
+    ClickButton(page, IDCANCEL);
     DWORD code = 99;
     ASSERT_TRUE(WaitExit(purgex, 30000, &code));
     EXPECT_EQ(code, 0u);
@@ -279,12 +280,12 @@ TEST_F(PurgexProcess, WithoutItsIniTheButtonsKeepTheirDefaultTexts) {
     EXPECT_EQ(ItemText(page, kUtilitiesBox), "");
     EXPECT_EQ(SendDlgItemMessageA(page, kUtilitiesBox, BM_GETCHECK, 0, 0), BST_UNCHECKED)
         << "an empty display name matches no entry";
-    Click(page, IDOK);
+    ClickButton(page, IDOK);
     HWND finish = WaitForPage("", true);
     ASSERT_TRUE(finish);
     EXPECT_EQ(ItemText(finish, IDOK), "OK");
     EXPECT_EQ(ItemText(finish, kFinishText), "");
-    Click(finish, IDOK);
+    ClickButton(finish, IDOK);
     ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
     EXPECT_EQ(ReadTextFile(log_), "");
 }
@@ -347,7 +348,7 @@ TEST_F(ShippedPurgex, ShowsTheTextsOfTheUsersLanguage) {
         WaitUntil([] { return false; }, 500); // let the screen catch up with the page's drawing
         EXPECT_TRUE(SaveWindowPng(page, ScreenshotDir() + "\\purgex_wizard_" + section + ".png"));
 
-        Click(page, IDOK);
+        ClickButton(page, IDOK);
         HWND finish = WaitForPage(title.c_str(), true);
         ASSERT_TRUE(finish);
         EXPECT_EQ(ItemText(finish, kFinishText), Ini(section, "UninstallWizardTPG2Tip1"));
@@ -355,7 +356,7 @@ TEST_F(ShippedPurgex, ShowsTheTextsOfTheUsersLanguage) {
         EXPECT_EQ(LinesWith(ReadTextFile(log_), "end ").size(), 2u) << "both stand-ins ran";
         WaitUntil([] { return false; }, 500);
         EXPECT_TRUE(SaveWindowPng(finish, ScreenshotDir() + "\\purgex_finish_" + section + ".png"));
-        Click(finish, IDOK);
+        ClickButton(finish, IDOK);
         ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
     }
 }

@@ -28,15 +28,22 @@ struct StrayPowerVcr {
     ~StrayPowerVcr() { CloseStrayWindows(kPowerVcrClass); }
 };
 
-// PowerVCR II installed as the default application and started by the power key.
-void StartPowerVcrByRemote(TelvixSession &session, SimCard &card) {
-    session.InstallStandIn(2); // PowerVCR II, the default application
-    ASSERT_TRUE(card.Register(kNames[1]));
-    ASSERT_TRUE(StartBound(session, card));
-    ASSERT_TRUE(card.Press("POWER"));
-    ASSERT_TRUE(session.WaitForLog("started")) << session.StandInLog();
-    ASSERT_TRUE(WaitForWindow(kPowerVcrClass, NULL));
-}
+// Each test: PowerVCR II installed as the default application and started
+// by the remote's power key.
+class ReceiverKeys : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session.InstallStandIn(2); // PowerVCR II, the default application
+        ASSERT_TRUE(card.Register(kNames[1]));
+        ASSERT_TRUE(StartBound(session, card));
+        ASSERT_TRUE(card.Press("POWER"));
+        ASSERT_TRUE(session.WaitForLog("started")) << session.StandInLog();
+        ASSERT_TRUE(WaitForWindow(kPowerVcrClass, NULL));
+    }
+    StrayPowerVcr stray;
+    SimCard card;
+    TelvixSession session;
+};
 
 } // namespace
 
@@ -113,11 +120,7 @@ TEST(ReceiverBinding, OfTwoDevicesOfOneNameTheLaterIsBoundAndTheEarlierReleased)
     EXPECT_TRUE(WaitUntil([&] { return card.state().liveFilters == 1; }, 5000)) << card.state().liveFilters;
 }
 
-TEST(ReceiverKeys, RemotePowerStartsAndClosesTheDefaultApplication) {
-    StrayPowerVcr stray;
-    SimCard card;
-    TelvixSession session("receiver_power");
-    StartPowerVcrByRemote(session, card);
+TEST_F(ReceiverKeys, RemotePowerStartsAndClosesTheDefaultApplication) {
     EXPECT_EQ(session.CountLog("started"), 1);
     ASSERT_TRUE(card.Press("3"));
     EXPECT_TRUE(session.WaitForLog("WM_KEYDOWN 0x33")) << session.StandInLog();
@@ -127,11 +130,7 @@ TEST(ReceiverKeys, RemotePowerStartsAndClosesTheDefaultApplication) {
     EXPECT_EQ(session.CountLog("started"), 1);
 }
 
-TEST(ReceiverKeys, AHeldKeyPassesItsFirstEventAndEveryTenthRepeat) {
-    StrayPowerVcr stray;
-    SimCard card;
-    TelvixSession session("receiver_hold");
-    StartPowerVcrByRemote(session, card);
+TEST_F(ReceiverKeys, AHeldKeyPassesItsFirstEventAndEveryTenthRepeat) {
     LONG before = card.state().keyReads;
     ASSERT_EQ(card.Remote("down 5"), 0);
     bool held = WaitUntil([&] { return card.state().keyReads - before >= 25; }, 30000);
@@ -146,17 +145,13 @@ TEST(ReceiverKeys, AHeldKeyPassesItsFirstEventAndEveryTenthRepeat) {
     EXPECT_EQ(session.CountLog("WM_KEYDOWN 0x35"), expected) << reads << " reads\n" << session.StandInLog();
 }
 
-TEST(ReceiverKeys, FailingDriverRequestsNeverBecomeKeys) {
+TEST_F(ReceiverKeys, FailingDriverRequestsNeverBecomeKeys) {
     struct {
         const char *mode;
         bool keyPresentFails;
     } cases[] = {
         {"gpio", true}, {"gpio-s_false", true}, {"bus", false}, {"bus-s_false", false}, {"both", true},
     };
-    StrayPowerVcr stray;
-    SimCard card;
-    TelvixSession session("receiver_failures");
-    StartPowerVcrByRemote(session, card);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.mode);
         ASSERT_EQ(card.Remote(std::string("fail ") + c.mode), 0);

@@ -1,6 +1,7 @@
 // The real tray program as a process: start-up, single instance, exit paths,
 // the select commands and the missing-device path.
 #include <gtest/gtest.h>
+#include "tests/support/dialog_items.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/telvix_session.h"
@@ -21,9 +22,7 @@ struct RecordingWindow {
         return log;
     }
     static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-        char title[64];
-        GetWindowTextA(w, title, sizeof title);
-        std::string who = std::string(title).substr(0, 12);
+        std::string who = WindowText(w).substr(0, 12);
         if (m == WM_COMMAND) Log().push_back(who + " WM_COMMAND " + std::to_string(wp));
         if (m == WM_CLOSE) { Log().push_back(who + " WM_CLOSE"); return 0; }
         if (m == WM_DESTROY) { Log().push_back(who + " WM_DESTROY"); return 0; }
@@ -50,9 +49,7 @@ TEST(TelvixProcess, FirstRunCreatesSettingsAndAHiddenTrayWindow) {
     ASSERT_TRUE(session.StartTelvix());
     HWND tray = session.WaitForTrayWindow();
     ASSERT_TRUE(tray);
-    char title[100];
-    GetWindowTextA(tray, title, sizeof title);
-    EXPECT_STREQ(title, "Corvane Remote Control");
+    EXPECT_EQ(WindowText(tray), "Corvane Remote Control");
     EXPECT_FALSE(IsWindowVisible(tray));
     DWORD value = 0;
     ASSERT_TRUE(WaitUntil([&] { return ReadRegDword(HKEY_LOCAL_MACHINE, kSettingsKey, "AlwaysRemoteOff", &value); }));
@@ -187,9 +184,7 @@ TEST(TelvixProcess, WithoutACaptureDeviceTheFirstClickReportsItAndEnds) {
     PostMessageA(tray, 1001, 0, WM_LBUTTONDOWN);
     HWND box = WaitForWindow("#32770", "Corvane Remote Control");
     ASSERT_TRUE(box) << "message box";
-    char text[200] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    EXPECT_STREQ(text, "Can't find the Video Capture Filter.\n\nPlease check your hardware or drivers. ");
+    EXPECT_EQ(ItemText(box, 0xFFFF), "Can't find the Video Capture Filter.\n\nPlease check your hardware or drivers. ");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     DWORD code = 99;
     ASSERT_TRUE(WaitExit(session.telvix(), 30000, &code));

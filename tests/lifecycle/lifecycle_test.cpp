@@ -332,7 +332,7 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     EXPECT_TRUE(IsChecked(page, kDriversBox));
 
     RemovalWatch watch;
-    Click(page, IDOK);
+    ClickButton(page, IDOK);
     HWND finish = WaitForPage(title.c_str(), true);
     ASSERT_TRUE(finish) << "no finish page";
     EXPECT_TRUE(WaitExit(telvix, 0, NULL)) << "the wizard closed the tray program";
@@ -355,7 +355,7 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     EXPECT_FALSE(drivers.telvixFileAtStart);
     SavePicture(finish, "lifecycle-wizard-finish");
 
-    Click(finish, IDOK);
+    ClickButton(finish, IDOK);
     EXPECT_TRUE(WaitExit(purgex, 30000, NULL));
     CloseHandle(purgex);
     std::string left;
@@ -382,7 +382,7 @@ TEST_F(Lifecycle, ReinstallKeepsOneEntryAndTheEntryAloneRemovesTheUtilities) {
             return window && ItemText(window, IDOK) == step.buttonText && IsWindowEnabled(GetDlgItem(window, IDOK));
         }, 60000)) << step.picture << ": " << (window ? ItemText(window, IDOK) : "no window");
         SavePicture(window, step.picture);
-        Click(window, IDOK);
+        ClickButton(window, IDOK);
     }
     DWORD code = 99;
     ASSERT_TRUE(WaitExit(setup, 60000, &code));
@@ -400,7 +400,7 @@ TEST_F(Lifecycle, ReinstallKeepsOneEntryAndTheEntryAloneRemovesTheUtilities) {
     EXPECT_TRUE(IsChecked(page, kUtilitiesBox));
     EXPECT_FALSE(IsChecked(page, kDriversBox));
     SavePicture(page, "lifecycle-wizard-page");
-    Click(page, IDCANCEL);
+    ClickButton(page, IDCANCEL);
     ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
 
     // As the system's list of programs removes it: the stored command, waited for.

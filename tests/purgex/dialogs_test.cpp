@@ -9,6 +9,7 @@
 #include <vector>
 #include "res/purgex_resource.h"
 #include "tests/purgex/purgex_support.h"
+#include "tests/support/dialog_items.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
@@ -54,20 +55,6 @@ public:
 };
 std::deque<std::function<void()>> ModalScript::steps_;
 CDialog *ModalScript::dialog_ = nullptr;
-
-std::string ItemText(HWND dialog, int id) {
-    char text[512] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-std::string WindowText(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 class PurgexDialogs : public ::testing::Test {
 protected:
@@ -129,7 +116,7 @@ TEST_F(PurgexDialogs, WizardPageShowsTheTextsAndPresetsFromTheEntries) {
             EXPECT_EQ(IsDlgButtonChecked(page, IDC_REMOVE_DRIVERS), c.drivers ? 1u : 0u);
             EXPECT_EQ(theApp.utilitiesOption, c.utilities ? 1 : 0);
             EXPECT_EQ(theApp.driversOption, c.drivers ? 1 : 0);
-            Click(page, IDCANCEL);
+            ClickButtonNow(page, IDCANCEL);
         }});
         EXPECT_EQ(result, IDCANCEL);
     }
@@ -149,7 +136,7 @@ TEST_F(PurgexDialogs, TipsLongerThanThePageTextBufferAreCut) {
         script_.Run(wizard, {[&] {
             std::string expected = (tip1 + "\n\n" + tip2).substr(0, 255);
             EXPECT_EQ(ItemText(wizard.m_hWnd, IDC_PAGE_TEXT), expected) << c.tip1 << " + " << c.tip2;
-            Click(wizard.m_hWnd, IDCANCEL);
+            ClickButtonNow(wizard.m_hWnd, IDCANCEL);
         }});
     }
 }
@@ -165,13 +152,13 @@ TEST_F(PurgexDialogs, ClicksKeepEachOptionEqualToItsBox) {
         } steps[] = {{IDC_REMOVE_UTILITIES, 0, 0}, {IDC_REMOVE_DRIVERS, 0, 1}, {IDC_REMOVE_UTILITIES, 1, 1},
                      {IDC_REMOVE_DRIVERS, 1, 0}};
         for (const Step &s : steps) {
-            Click(page, s.id);
+            ClickButtonNow(page, s.id);
             EXPECT_EQ(theApp.utilitiesOption, s.utilities);
             EXPECT_EQ(theApp.driversOption, s.drivers);
             EXPECT_EQ(IsDlgButtonChecked(page, IDC_REMOVE_UTILITIES), (UINT)s.utilities);
             EXPECT_EQ(IsDlgButtonChecked(page, IDC_REMOVE_DRIVERS), (UINT)s.drivers);
         }
-        Click(page, IDCANCEL);
+        ClickButtonNow(page, IDCANCEL);
     }});
 }
 
@@ -180,7 +167,7 @@ TEST_F(PurgexDialogs, StartClosesTheTitledWindowAndRunsTheChosenUninstallersInOr
     TestWindow tray("PurgexTestTray", "Purgex Test Tray");
     lstrcpynA(theApp.config.remoteTitleName, "Purgex Test Tray", 256);
     WizardDialog wizard;
-    INT_PTR result = script_.Run(wizard, {[&] { Click(wizard.m_hWnd, IDOK); }});
+    INT_PTR result = script_.Run(wizard, {[&] { ClickButtonNow(wizard.m_hWnd, IDOK); }});
     EXPECT_EQ(result, IDOK);
     EXPECT_FALSE(IsWindow(tray.hwnd())) << "WM_CLOSE reaches the window with the configured title";
 
@@ -213,8 +200,8 @@ TEST_F(PurgexDialogs, StartNotesAChosenUninstallerThatCouldNotStart) {
         theApp.uninstallNotStarted = 7;
         WizardDialog wizard;
         script_.Run(wizard, {[&] {
-            if (!IsDlgButtonChecked(wizard.m_hWnd, IDC_REMOVE_UTILITIES)) Click(wizard.m_hWnd, IDC_REMOVE_UTILITIES);
-            Click(wizard.m_hWnd, IDOK);
+            if (!IsDlgButtonChecked(wizard.m_hWnd, IDC_REMOVE_UTILITIES)) ClickButtonNow(wizard.m_hWnd, IDC_REMOVE_UTILITIES);
+            ClickButtonNow(wizard.m_hWnd, IDOK);
         }});
         EXPECT_EQ(theApp.uninstallNotStarted, c.notStarted) << c.what;
     }
@@ -227,9 +214,9 @@ TEST_F(PurgexDialogs, StartWithAnEmptyTitleClosesNothing) {
     TestWindow untitled("PurgexTestUntitled", "");
     WizardDialog wizard;
     INT_PTR result = script_.Run(wizard, {[&] {
-        Click(wizard.m_hWnd, IDC_REMOVE_UTILITIES);
-        Click(wizard.m_hWnd, IDC_REMOVE_DRIVERS);
-        Click(wizard.m_hWnd, IDOK);
+        ClickButtonNow(wizard.m_hWnd, IDC_REMOVE_UTILITIES);
+        ClickButtonNow(wizard.m_hWnd, IDC_REMOVE_DRIVERS);
+        ClickButtonNow(wizard.m_hWnd, IDOK);
     }});
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(IsWindow(untitled.hwnd()));
@@ -261,7 +248,7 @@ TEST_F(PurgexDialogs, FinishTextFollowsTheOptions) {
             EXPECT_EQ(ItemText(page, IDOK), "Fine");
             EXPECT_EQ(ItemText(page, IDCANCEL), "Stop");
             EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDCANCEL)));
-            Click(page, IDOK);
+            ClickButtonNow(page, IDOK);
         }});
         EXPECT_EQ(result, IDOK);
     }
@@ -299,7 +286,7 @@ TEST_F(PurgexDialogs, FinishPageOffersAboutInItsSystemMenuAndItsIcon) {
             ASSERT_NE(about, (HWND)NULL);
             EXPECT_EQ(GetWindow(about, GW_OWNER), finish.m_hWnd) << "modal to the page it was opened from";
             EXPECT_FALSE(IsWindowEnabled(finish.m_hWnd));
-            SendMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+            ClickButtonNow(about, IDOK);
         },
         [&] {
             // Other system commands keep their usual meaning.

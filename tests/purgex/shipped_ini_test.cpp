@@ -8,6 +8,7 @@
 #include <vector>
 #include "res/purgex_resource.h"
 #include "res/resource.h"
+#include "tests/support/dialog_items.h"
 #include "tests/support/process.h"
 #include "uninstall/wizard_config.h"
 
@@ -53,11 +54,7 @@ struct Page {
         ShowWindow(hwnd, SW_HIDE);
     }
     ~Page() { DestroyWindow(hwnd); }
-    std::string Text(int id) const {
-        char text[512] = "";
-        GetDlgItemTextA(hwnd, id, text, sizeof text);
-        return text;
-    }
+    std::string Text(int id) const { return ItemText(hwnd, id); }
     // Whether `text` fits the control's client area in the control's font,
     // wrapped as a static or check box wraps it; `inset` is what the control
     // keeps for itself (the box of a check box, the edges of a button).

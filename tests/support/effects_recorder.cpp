@@ -89,10 +89,24 @@ FakeEffects::FakeEffects() {
     platformId = VER_PLATFORM_WIN32_NT;
     openTokenResult = lookupResult = adjustResult = exitResult = TRUE;
     lastError = ERROR_SUCCESS;
-    fx = {KeybdEvent,          MouseEvent,          SetCursorPosFake,          GetCursorPosFake,
-          WinExecFake,         MessageBoxFake,      GetVersionExFake,          OpenProcessTokenFake,
-          LookupPrivilegeValueFake, AdjustTokenPrivilegesFake, GetLastErrorFake, ExitWindowsExFake,
-          TickFake,            TickFake,            SleepFake};
+    // By name, from an empty table: a member left out fails at once rather
+    // than reaching the real function.
+    fx = Effects{};
+    fx.keybd_event = KeybdEvent;
+    fx.mouse_event = MouseEvent;
+    fx.SetCursorPos = SetCursorPosFake;
+    fx.GetCursorPos = GetCursorPosFake;
+    fx.WinExec = WinExecFake;
+    fx.MessageBoxA = MessageBoxFake;
+    fx.GetVersionExA = GetVersionExFake;
+    fx.OpenProcessToken = OpenProcessTokenFake;
+    fx.LookupPrivilegeValueA = LookupPrivilegeValueFake;
+    fx.AdjustTokenPrivileges = AdjustTokenPrivilegesFake;
+    fx.GetLastError = GetLastErrorFake;
+    fx.ExitWindowsEx = ExitWindowsExFake;
+    fx.GetTickCount = TickFake;
+    fx.timeGetTime = TickFake;
+    fx.Sleep = SleepFake;
 }
 
 FakeEffects::~FakeEffects() { fx = realEffects; }

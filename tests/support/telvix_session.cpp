@@ -1,4 +1,5 @@
 #include "tests/support/telvix_session.h"
+#include <gtest/gtest.h>
 #include "tests/support/registry_fixture.h"
 
 const char *const kStandInClasses[4] = {"HomeTheaterSimFrame", "PowerVCR II Taurus", "Quick_TV", "TV@Anywhere"};
@@ -29,6 +30,8 @@ TelvixSession::TelvixSession(const std::string &name) : appsDir_(ScratchDir(name
     ClearSettings();
     DeleteFileA((appsDir_ + "\\tvapp_sim.log").c_str());
 }
+
+TelvixSession::TelvixSession() : TelvixSession(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 
 TelvixSession::~TelvixSession() {
     processes_.KillAll();

@@ -14,6 +14,8 @@ const char kSettingsKey[] = "SOFTWARE\\Halvex Multimedia\\Corvane Utilities";
 class TelvixSession {
 public:
     explicit TelvixSession(const std::string &name);
+    // Named after the running test.
+    TelvixSession();
     ~TelvixSession();
 
     // Copies the stand-in under the application's executable name (TvAppId

@@ -2,15 +2,10 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "tests/support/dialog_items.h" // ItemText, ClickButton
 #include "tests/support/process.h"
 
 const int kPageText = 1004, kUtilitiesBox = 1005, kDriversBox = 1006, kFinishText = 1003;
-
-inline std::string ItemText(HWND dialog, int id) {
-    char text[512] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 // The wizard's pages share one caption; the finish page is the one with its
 // text control.
@@ -28,5 +23,3 @@ inline HWND WaitForPage(const char *title, bool finish) {
 
 inline bool IsChecked(HWND dialog, int id) { return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-// Posted, as a person's click would come: the page's handler may block.
-inline void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }

@@ -12,12 +12,6 @@
 
 namespace {
 
-std::string Caption(HWND window) {
-    char text[128] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // A window that answers with the tray's own procedure (without its start-up).
 struct TrayStandIn {
     TestWindow window{"DialogTrayStandIn", "tray"};
@@ -32,7 +26,7 @@ std::string CaptionOfDialogOpenedBy(const std::function<void()> &open) {
     bool shown = false;
     DriveDialog([&] { open(); return (INT_PTR)0; },
                 [&](HWND dialog) {
-                    caption = Caption(dialog);
+                    caption = WindowText(dialog);
                     PressKey(dialog, VK_ESCAPE);
                 },
                 &shown);
@@ -55,7 +49,7 @@ TEST(AboutDialog, EndsWithTheButtonOrCancelIdAndIsPlacedForThisScreen) {
         INT_PTR result = DriveDialog(
             [] { return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), NULL, AboutDialogProc, 0); },
             [&](HWND dialog) {
-                EXPECT_EQ(Caption(dialog), "Corvane Remote Control - About");
+                EXPECT_EQ(WindowText(dialog), "Corvane Remote Control - About");
                 RECT rect;
                 GetWindowRect(dialog, &rect);
                 EXPECT_EQ((GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, known);

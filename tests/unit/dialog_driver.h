@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <functional>
 #include <string>
+#include "tests/support/dialog_items.h"
 #include "tray/tray_window.h"
 
 namespace dialog_driver {
@@ -72,8 +73,7 @@ inline INT_PTR DriveDialog(const std::function<INT_PTR()> &open, std::function<v
     return result;
 }
 
-// Controls the way a person ends a dialog.
-inline void ClickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+// Controls the way a person ends a dialog (ClickButton, in dialog_items.h).
 inline void PressKey(HWND dialog, WPARAM vk) {
     HWND focus = GetFocus();
     PostMessageA(focus ? focus : dialog, WM_KEYDOWN, vk, 1);

@@ -153,9 +153,7 @@ TEST_F(SettingDialog, IsPlacedForThisScreenAndLooksRight) {
             EXPECT_EQ(rect.left, expected.x);
             EXPECT_EQ(rect.top, expected.y);
         }
-        char caption[64] = "";
-        GetWindowTextA(dialog, caption, sizeof caption);
-        EXPECT_STREQ(caption, "Corvane Remote Control - Setting");
+        EXPECT_EQ(WindowText(dialog), "Corvane Remote Control - Setting");
         EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotDir() + "\\setting_dialog.png"));
     });
 }

@@ -5,11 +5,12 @@
 #include <vector>
 #include "routing/pointer.h"
 #include "tests/support/effects_recorder.h"
+#include "tray/tray_window.h"
 
 namespace {
 
 // Area and steps for a given screen, applied as a display change.
-void UseScreen(int width, int height) { UpdateScreenMetrics(0, MAKELPARAM(width, height)); }
+void UseScreen(int width, int height) { UpdateScreenMetrics(width, height); }
 
 struct PointerState {
     PointerArea area = pointerArea;
@@ -71,7 +72,7 @@ TEST(PointerMetrics, DisplayChangeTakesTheNewSizeAsItIs) {
     };
     for (const Case &c : cases) {
         pointerArea = {9, 9, 9, 9, 9, 9};
-        UpdateScreenMetrics(12345, MAKELPARAM(c.width, c.height));
+        TrayWindowProc(NULL, WM_DISPLAYCHANGE, 12345, MAKELPARAM(c.width, c.height));
         SCOPED_TRACE(c.width);
         EXPECT_EQ(pointerArea.left, 0);
         EXPECT_EQ(pointerArea.top, 0);

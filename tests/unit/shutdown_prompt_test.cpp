@@ -88,9 +88,7 @@ TEST_F(ShutdownPrompt, RemoteKeysKeyboardButtonsAndCloseBoxEndItWithTheirOwnResu
                                               EXPECT_EQ(rect.top, expected.y);
                                           }
                                           if (first) {
-                                              char caption[64] = "";
-                                              GetWindowTextA(dialog, caption, sizeof caption);
-                                              EXPECT_STREQ(caption, "Corvane Remote Control - Shut Down");
+                                              EXPECT_EQ(WindowText(dialog), "Corvane Remote Control - Shut Down");
                                               EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotDir() +
                                                                                     "\\shutdown_prompt.png"));
                                               first = false;

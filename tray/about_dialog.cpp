@@ -1,31 +1,23 @@
 #include "res/resource.h"
 #include "tray/dialog_placement.h"
 #include "tray/dialogs.h"
-#include "tray/tray_window.h"
+#include "tray/tray_dialog.h"
 
 namespace {
 
-BOOL OnAboutInitDialog(HWND dialog) {
+BOOL OnAboutInitDialog(HWND dialog, HWND, LPARAM) {
     PlaceDialog(dialog);
     return TRUE;
 }
 
-BOOL OnAboutCommand(HWND dialog, int id) {
-    if (id != IDOK && id != IDCANCEL) return FALSE;
-    EndDialog(dialog, id);
-    return TRUE;
+void OnAboutCommand(HWND dialog, int id, HWND, UINT) {
+    if (id == IDOK || id == IDCANCEL) EndDialog(dialog, id);
 }
 
 } // namespace
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: return OnAboutInitDialog(dialog);
-    case WM_COMMAND: return OnAboutCommand(dialog, LOWORD(wParam));
-    default: return FALSE;
-    }
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CrackDialogMessage<OnAboutInitDialog, OnAboutCommand>(dialog, message, wParam, lParam);
 }
 
-void ShowAboutDialog(HWND owner) {
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
-}
+void ShowAboutDialog(HWND owner) { RunTrayDialog(owner, IDD_ABOUT, AboutDialogProc); }

@@ -4,26 +4,27 @@
 #include "tray/dialog_placement.h"
 #include "tray/dialogs.h"
 #include "tray/settings.h"
-#include "tray/tray_window.h"
+#include "tray/tray_dialog.h"
 
 int settingSelectionIndex = -1;
 char settingSelectionText[128] = "";
 
 namespace {
 
-BOOL OnSettingInitDialog(HWND dialog) {
+BOOL OnSettingInitDialog(HWND dialog, HWND, LPARAM) {
     PlaceDialog(dialog);
-    SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_RESETCONTENT, 0, 0);
+    HWND list = GetDlgItem(dialog, IDC_DEFAULT_APP);
+    ComboBox_ResetContent(list);
     int position = 0;
     for (const TvApp &app : kTvApps) {
         if (!IsInstalled(app.id)) continue;
-        SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_ADDSTRING, 0, (LPARAM)app.identity.name);
+        ComboBox_AddString(list, app.identity.name);
         if (app.id == defaultTvApp) settingSelectionIndex = position;
         ++position;
     }
     // A default that is not installed keeps the position of the last opening.
     if (settingSelectionIndex == -1) settingSelectionIndex = 0;
-    SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_SETCURSEL, (WPARAM)settingSelectionIndex, 0);
+    ComboBox_SetCurSel(list, settingSelectionIndex);
     return TRUE;
 }
 
@@ -36,15 +37,14 @@ int TvAppIdForEntryText(const char *text) {
 }
 
 void OnSettingOk(HWND dialog) {
-    settingSelectionIndex = (int)SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_GETCURSEL, 0, 0);
+    HWND list = GetDlgItem(dialog, IDC_DEFAULT_APP);
+    settingSelectionIndex = ComboBox_GetCurSel(list);
     // Nothing selected must match nothing, not the text of an earlier choice.
     settingSelectionText[0] = '\0';
     if (settingSelectionIndex >= 0) {
-        LRESULT length =
-            SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_GETLBTEXTLEN, (WPARAM)settingSelectionIndex, 0);
-        if (length >= 0 && length < (LRESULT)sizeof settingSelectionText)
-            SendDlgItemMessageA(dialog, IDC_DEFAULT_APP, CB_GETLBTEXT, (WPARAM)settingSelectionIndex,
-                                (LPARAM)settingSelectionText);
+        int length = ComboBox_GetLBTextLen(list, settingSelectionIndex);
+        if (length >= 0 && length < (int)sizeof settingSelectionText)
+            ComboBox_GetLBText(list, settingSelectionIndex, settingSelectionText);
     }
     int chosen = TvAppIdForEntryText(settingSelectionText);
     if (chosen != 0 && chosen != defaultTvApp) {
@@ -54,24 +54,18 @@ void OnSettingOk(HWND dialog) {
     EndDialog(dialog, IDOK);
 }
 
-BOOL OnSettingCommand(HWND dialog, int id) {
+void OnSettingCommand(HWND dialog, int id, HWND, UINT) {
     switch (id) {
-    case IDOK: OnSettingOk(dialog); return TRUE;
-    case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-    default: return FALSE;
+    case IDOK: OnSettingOk(dialog); break;
+    case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
+    default: break;
     }
 }
 
 } // namespace
 
-INT_PTR CALLBACK SettingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: return OnSettingInitDialog(dialog);
-    case WM_COMMAND: return OnSettingCommand(dialog, LOWORD(wParam));
-    default: return FALSE;
-    }
+INT_PTR CALLBACK SettingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CrackDialogMessage<OnSettingInitDialog, OnSettingCommand>(dialog, message, wParam, lParam);
 }
 
-void ShowSettingDialog(HWND owner) {
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTING), owner, SettingDialogProc, 0);
-}
+void ShowSettingDialog(HWND owner) { RunTrayDialog(owner, IDD_SETTING, SettingDialogProc); }

@@ -2,7 +2,7 @@
 #include "res/resource.h"
 #include "tray/dialog_placement.h"
 #include "tray/shutdown.h"
-#include "tray/tray_window.h"
+#include "tray/tray_dialog.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ void EndPrompt(HWND dialog, INT_PTR result, bool shutDown) {
     if (shutDown) ShutDownComputer();
 }
 
-BOOL OnPromptInitDialog(HWND dialog) {
+BOOL OnPromptInitDialog(HWND dialog, HWND, LPARAM) {
     SetForegroundWindow(dialog);
     SetActiveWindow(dialog);
     promptWindow = dialog;
@@ -23,36 +23,32 @@ BOOL OnPromptInitDialog(HWND dialog) {
 }
 
 // Key-downs sent straight to the prompt: the remote's answer.
-BOOL OnPromptKeyDown(HWND dialog, WPARAM key) {
+void OnPromptKeyDown(HWND dialog, UINT key, BOOL, int, UINT) {
     switch (key) {
-    case VK_RETURN: EndPrompt(dialog, VK_RETURN, true); return TRUE;
-    case VK_ESCAPE: EndPrompt(dialog, VK_ESCAPE, false); return TRUE;
-    default: return FALSE;
+    case VK_RETURN: EndPrompt(dialog, VK_RETURN, true); break;
+    case VK_ESCAPE: EndPrompt(dialog, VK_ESCAPE, false); break;
+    default: break;
     }
 }
 
-BOOL OnPromptCommand(HWND dialog, int id) {
+void OnPromptCommand(HWND dialog, int id, HWND, UINT) {
     switch (id) {
-    case IDOK: EndPrompt(dialog, IDOK, true); return TRUE;
-    case IDCANCEL: EndPrompt(dialog, IDCANCEL, false); return TRUE;
-    default: return FALSE;
+    case IDOK: EndPrompt(dialog, IDOK, true); break;
+    case IDCANCEL: EndPrompt(dialog, IDCANCEL, false); break;
+    default: break;
     }
 }
 
 } // namespace
 
-INT_PTR CALLBACK ShutdownPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: return OnPromptInitDialog(dialog);
-    case WM_KEYDOWN: return OnPromptKeyDown(dialog, wParam);
-    case WM_COMMAND: return OnPromptCommand(dialog, LOWORD(wParam));
-    default: return FALSE;
-    }
+INT_PTR CALLBACK ShutdownPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN) return HANDLE_WM_KEYDOWN(dialog, wParam, lParam, OnPromptKeyDown);
+    return CrackDialogMessage<OnPromptInitDialog, OnPromptCommand>(dialog, message, wParam, lParam);
 }
 
 int ShowShutdownPrompt(HWND owner) {
     promptOpen = 1;
-    INT_PTR result = DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SHUTDOWN), owner, ShutdownPromptProc, 0);
+    INT_PTR result = RunTrayDialog(owner, IDD_SHUTDOWN, ShutdownPromptProc);
     // A prompt that never opened must not keep taking the remote's keys.
     if (result == -1 || result == 0) promptOpen = 0;
     return (int)result;

@@ -3,7 +3,7 @@
 #include <string.h>
 #include "apps/key_delivery.h"
 #include "platform/effects.h"
-#include "platform/product.h"
+#include "platform/product_texts.h"
 #include "platform/window_search.h"
 
 void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity) {

@@ -4,7 +4,7 @@
 #include "apps/tv_apps.h"
 #include "platform/effects.h"
 #include "platform/locale.h"
-#include "platform/product.h"
+#include "platform/product_texts.h"
 #include "receiver/receiver.h"
 #include "routing/pointer.h"
 #include "routing/tray_hooks.h"

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include "platform/effects.h"
 #include "platform/locale.h"
-#include "platform/product.h"
+#include "platform/product_texts.h"
 
 namespace {
 

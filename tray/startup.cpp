@@ -1,7 +1,7 @@
 // Start-up of the tray program, in its fixed order, and the message loop.
 #include "apps/timers.h"
 #include "platform/locale.h"
-#include "platform/product.h"
+#include "platform/product_texts.h"
 #include "platform/window_search.h"
 #include "platform/windows_dir.h"
 #include "res/resource.h"

@@ -2,7 +2,7 @@
 #include <windowsx.h>
 #include "apps/tv_apps.h"
 #include "platform/effects.h"
-#include "platform/product.h"
+#include "platform/product_texts.h"
 #include "receiver/receiver.h"
 #include "res/resource.h"
 #include "routing/pointer.h"

@@ -20,22 +20,22 @@ void CloseTvAnywhere() { CloseHonestechApp(tvAnywhereApp); }
 // set up from it before the entry point runs.
 // clang-format off
 constexpr TvApp kTvApps[kTvAppCount] = {
-    {kHomeTheater,
+    {kHomeTheater, 1101,
      {"Home Theater", "Software\\InterVideo\\Home Theater", "PATH",        "Home Theater.exe", "",            "Home Theater"},
      &homeTheaterApp, FindHomeTheaterWindow, FindHomeTheaterMain, FindByTitlePrefix, CloseHomeTheater,
-     DispatchHomeTheaterKey, 0, 0, &watchHomeTheater, 1101},
-    {kPowerVcr,
+     DispatchHomeTheaterKey, &watchHomeTheater, 0, 0},
+    {kPowerVcr, 1102,
      {"PowerVCR",     "Software\\Cyberlink\\PowerVCR II",   "InstallPath", "PVCR.EXE",         "",            "PowerVCR II"},
      &powerVcrApp, FindPowerVcrWindow, FindPowerVcrMain, FindByTitlePrefix, ClosePowerVcr,
-     DispatchPowerVcrKey, 0, 0, &watchPowerVcr, 1102},
-    {kQuickTv,
+     DispatchPowerVcrKey, &watchPowerVcr, 0, 0},
+    {kQuickTv, 1103,
      {"Quick_TV",     "SOFTWARE\\Honestech\\Quick TV",      "AppPath",     "QuickTV.EXE",      "Quick_TV",    "FormMainWindow"},
      &quickTvApp, FindQuickTvWindow, FindFormMainWindow, FindByTitlePrefix, CloseQuickTv,
-     DispatchQuickTvKey, 6000, 5001, &watchQuickTv, 1103},
-    {kTvAnywhere,
+     DispatchQuickTvKey, &watchQuickTv, 6000, 5001},
+    {kTvAnywhere, 1104,
      {"TV@Anywhere",  "Software\\Honestech\\TV Plus\\TVR",  "AppPath",     "MSITVR.exe",       "TV@Anywhere", "FormMainWindow"},
      &tvAnywhereApp, FindFormMainWindow, FindFormMainWindow, RunningByFormMainWindow, CloseTvAnywhere,
-     DispatchTvAnywhereKey, 6000, 5001, &watchTvAnywhere, 1104},
+     DispatchTvAnywhereKey, &watchTvAnywhere, 6000, 5001},
 };
 // clang-format on
 

@@ -7,6 +7,7 @@
 
 struct TvApp {
     TvAppId id;
+    UINT menuCommand;            // the command of its tray menu entry
     TvAppIdentity identity;      // where it is installed, how it looks, its display name
     TvAppDescriptor *descriptor; // its process-wide record
     HWND (*findPresent)();       // whether it runs: the watch, adoption and key 21
@@ -14,10 +15,9 @@ struct TvApp {
     HWND (*findRunning)(const TvAppDescriptor &app); // the tray menu's running mark
     void (*close)();
     void (*dispatch)(RemoteKeyCode code); // its key map
+    int *watchFlag;              // raised by its toggle after a launch
     int command20;               // WM_TVAPP_COMMAND sent on key 20; 0: key 20 toggles
     int command21;               // WM_TVAPP_COMMAND sent on key 21; 0: key 21 does nothing
-    int *watchFlag;              // raised by its toggle after a launch
-    UINT menuCommand;            // the command of its tray menu entry
 };
 
 const int kTvAppCount = 4;

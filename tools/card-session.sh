@@ -88,18 +88,26 @@ card_session_start() {
     "$run" reg add "$key" /v DefaultTVAPP /t REG_DWORD /d 2 /f >/dev/null
     "$run" reg add "$key" /v AlwaysRemoteOff /t REG_DWORD /d 0 /f >/dev/null
 
-    if [ "${2:-}" = desktop ]; then
+    card_start_telvix "${2:-}" "${3:-}"
+}
+
+# card_start_telvix [desktop [geometry]]: starts Telvix (again) and waits
+# until it polls.
+card_start_telvix() {
+    local run="$CARD_DIR/wine-run"
+    if [ "${1:-}" = desktop ]; then
         echo "Starting Telvix in a Wine virtual desktop (display $DISPLAY)..."
-        "$run" explorer /desktop="${3:-Telvix,1024x768}" "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
+        "$run" explorer /desktop="${2:-Telvix,1024x768}" "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
     else
         echo "Starting Telvix (display $DISPLAY)..."
         "$run" "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
     fi
     CARD_TELVIX_PID=$!
-    local polls=0
+    local polls0 polls
+    polls0=$(card_value gpioRequests)
     for _ in $(seq 1 60); do
         polls=$(card_value gpioRequests)
-        [ "${polls:-0}" -gt 0 ] && return 0
+        [ "${polls:-0}" -gt "${polls0:-0}" ] && return 0
         sleep 1
     done
     echo "Telvix did not start polling the card within 60 s." >&2

@@ -85,9 +85,9 @@ void Install(const char *package, Samples &samples) {
 int main(int argc, char **argv) {
     if (argc < 3) return 2;
     int rounds = argc > 3 ? atoi(argv[3]) : 5;
-    Samples installDrivers{"install drivers (silent)"}, installUtilities{"install utilities (silent)"},
-        removeUtilities{"uninstall utilities: uninstaller ends"}, utilitiesGone{"uninstall utilities: folder gone"},
-        removeDrivers{"uninstall drivers: uninstaller ends"}, driversGone{"uninstall drivers: folder gone"};
+    Samples installDrivers{"install drivers (silent)", {}}, installUtilities{"install utilities (silent)", {}},
+        removeUtilities{"uninstall utilities: uninstaller ends", {}}, utilitiesGone{"uninstall utilities: folder gone", {}},
+        removeDrivers{"uninstall drivers: uninstaller ends", {}}, driversGone{"uninstall drivers: folder gone", {}};
     for (int i = 0; i < rounds; ++i) {
         Install(argv[2], installDrivers);
         Install(argv[1], installUtilities);

@@ -100,7 +100,8 @@ card_start_telvix() {
         "$run" explorer /desktop="${2:-Telvix,1024x768}" "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
     else
         echo "Starting Telvix (display $DISPLAY)..."
-        "$run" "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
+        WINEDLLOVERRIDES="${CARD_TELVIX_DLLOVERRIDES:-}" \
+            "$run" "$(winpath "$CARD_DIR/Telvix.exe")" </dev/null >/dev/null 2>&1 &
     fi
     CARD_TELVIX_PID=$!
     local polls0 polls

@@ -10,9 +10,7 @@
 #   remote <args>                              the card's remote command line
 # Sets APP_DIR and APP_LOG (the stand-in's folder and log); everything is
 # stopped, and the card and the install key removed, when the shell exits.
-. "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
-
-winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # The stand-in TV applications by TvAppId: folder, install key, value, executable.
 STAND_INS=(
@@ -77,8 +75,8 @@ card_session_start() {
     start_wine_session "$CARD_DIR"
     trap card_session_stop EXIT
 
-    echo "Registering the simulated tuner card as \"Philips Cap713x Video Capture\"..."
-    SIMCARD_NAME="Philips Cap713x Video Capture" SIMCARD_SLOT=1 \
+    echo "Registering the simulated tuner card as \"$CARD_NAME\"..."
+    SIMCARD_NAME="$CARD_NAME" SIMCARD_SLOT=1 \
         "$run" regsvr32 /s "$(winpath "$CARD_DIR/sim/simcard.dll")"
 
     install_stand_in 2

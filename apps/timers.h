@@ -3,8 +3,8 @@
 #pragma once
 #include "platform/timer_slot.h"
 
-extern TimerSlot PollTimer;     // id 1, 65 ms; the poll cycle is handed to it at start-up
-extern TimerSlot AppWatchTimer; // id 2, 1000 ms, the application watch
+// id 1; the poll cycle and its period (routing/poll_timing.h) are handed to it at start-up
+extern TimerSlot PollTimer;
+extern TimerSlot AppWatchTimer; // id 2, the application watch
 
-const UINT kPollPeriodMs = 65;
 const UINT kAppWatchPeriodMs = 1000;

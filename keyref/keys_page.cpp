@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <string>
 #include "keyref/key_words.h"
+#include "routing/poll_timing.h"
 
 namespace {
 
@@ -22,7 +23,9 @@ const char kIntro[] =
     "its own number, keys 0, 10 and 23 become the channel keys 10, 11 and 12, and Pause and Snap swap.\n"
     "\"Sent as\" is what reaches the application: a key or chord, or \"command n\", the Honestech\n"
     "applications' private message. A held key repeats; a TV application gets the first press and\n"
-    "every 10th repeat, the pointer every one, in growing steps.\n";
+    "every ";
+// ... kRepeatPassEvery, then:
+const char kIntroEnd[] = "th repeat, the pointer every one, in growing steps.\n";
 
 std::string Cell(const std::string &text) { return text.empty() ? "-" : text; }
 
@@ -33,7 +36,7 @@ int main(int argc, char **argv) {
         fprintf(stderr, "usage: keys_page <output file>\n");
         return 1;
     }
-    std::string page = kIntro;
+    std::string page = kIntro + std::to_string(kRepeatPassEvery) + kIntroEnd;
     int missing = 0;
     for (int app = kNoTvApp; app <= kTvAnywhere; ++app) {
         for (int japan = 0; japan <= 1; ++japan) {

@@ -1,5 +1,6 @@
 #include "routing/pointer.h"
 #include "platform/effects.h"
+#include "routing/poll_timing.h"
 
 int pointerAcceleration = 0;
 PointerArea pointerArea = {0, 0, 0, 0, 0, 0};
@@ -56,8 +57,8 @@ PointerArea AreaFromFullScreen(int fullWidth, int fullHeight) {
 }
 
 int MoveStep(const PointerArea &area, int count) {
-    if (count >= 10) return area.largeStep;
-    if (count >= 5) return area.smallStep;
+    if (count >= kPointerLargeStepFrom) return area.largeStep;
+    if (count >= kPointerSmallStepFrom) return area.smallStep;
     return 1;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include "receiver/remote_key.h"
+#include "routing/poll_timing.h"
 
 // Repeat filter state; all 0 at start.
 struct RepeatState {
@@ -11,9 +12,6 @@ struct RepeatState {
     int repeatCount;
 };
 extern RepeatState pollState;
-
-const DWORD kRepeatWindowMs = 250;
-const int kRepeatPassEvery = 10;
 
 // Records one key event at `now`; true when it is a repeat of the last one.
 bool NoteKeyEvent(RepeatState &state, RemoteKeyCode code, DWORD now);

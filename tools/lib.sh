@@ -7,6 +7,7 @@
 #   build_arch [arch]    builds it quietly (tools/build) and prints its folder
 #   winpath <path>       a Linux path as Wine sees it (Z:\...)
 #   CARD_NAME            the friendly name the simulated card registers under
+#   poll_timing <Name>   a value of routing/poll_timing.h: poll_timing PollPeriodMs
 #   start_xvfb [screen]  a private Xvfb on a free display; sets DISPLAY and XVFB_PID
 #   start_wine_session <build dir> [screen], stop_wine_session
 #   start_prefix_session <wine-run> <prefix>   the same for another prefix of a build
@@ -20,6 +21,13 @@ build_release_dir() { echo "$BUILD_ROOT/release-${1:-$ARCH}"; }
 build_arch() {
   "$ROOT/tools/build" "${1:-$ARCH}" >/dev/null
   build_dir "${1:-$ARCH}"
+}
+
+poll_timing() {
+  local value
+  value=$(sed -n "s/^const [A-Za-z]* k$1 = \([0-9][0-9]*\);.*/\1/p" "$ROOT/routing/poll_timing.h")
+  [ -n "$value" ] || { echo "poll_timing: no k$1 in routing/poll_timing.h" >&2; return 1; }
+  echo "$value"
 }
 
 winpath() { local p="Z:$1"; echo "${p//\//\\}"; }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "routing/pointer.h"
+#include "routing/poll_timing.h"
 #include "tests/support/effects_recorder.h"
 #include "tray/tray_window.h"
 
@@ -119,13 +120,13 @@ TEST(PointerMoves, EightDirectionsLikeTheNumberPad) {
     for (const Case &c : cases) {
         FakeEffects::cursor = {400, 300};
         FakeEffects::calls.clear();
-        pointerAcceleration = 9; // the tenth event: the large step of 10
+        pointerAcceleration = kPointerLargeStepFrom - 1; // the next event takes the large step of 10
         PointerKey(c.code);
         SCOPED_TRACE(c.code);
         char expected[64];
         snprintf(expected, sizeof expected, "SetCursorPos %d %d", 400 + 10 * c.dx, 300 + 10 * c.dy);
         EXPECT_EQ(FakeEffects::calls, std::vector<std::string>{expected});
-        EXPECT_EQ(pointerAcceleration, 10);
+        EXPECT_EQ(pointerAcceleration, kPointerLargeStepFrom);
     }
 }
 

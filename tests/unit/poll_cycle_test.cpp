@@ -88,7 +88,7 @@ TEST(RepeatFilter, WithAnActiveTargetOnlyTheFirstAndEveryTenthRepeatPass) {
     RepeatState state{};
     std::vector<int> passedActive, passedIdle;
     for (int event = 0; event < 32; ++event) {
-        bool repeat = NoteKeyEvent(state, 7, 5000 + 65 * event);
+        bool repeat = NoteKeyEvent(state, 7, 5000 + kPollPeriodMs * event);
         if (ApplyRepeatDrop(state, repeat, true, 7) == 7) passedActive.push_back(event);
         if (ApplyRepeatDrop(state, repeat, false, 7) == 7) passedIdle.push_back(event);
     }
@@ -103,7 +103,7 @@ TEST_F(Routing, HeldKeyWithHomeTheaterActiveReachesItsMapOnFirstAndTenthEvents) 
     std::vector<int> reached;
     for (int event = 0; event < 21; ++event) {
         MarkUntouched();
-        HandleKeyEvent(NULL, 3, 100000 + 65 * event);
+        HandleKeyEvent(NULL, 3, 100000 + kPollPeriodMs * event);
         if (Handled() == "HT ") reached.push_back(event);
         else EXPECT_EQ(Handled(), "") << event;
     }

@@ -5,6 +5,7 @@
 #include "receiver/receiver.h"
 
 IKsControl *ReceiverControl = nullptr;
+IGraphBuilder *receiverGraph = nullptr;
 
 const char *const CaptureDeviceNames[4] = {
     "Philips Silicon (7171-35) WDM Video Capture",
@@ -21,9 +22,7 @@ using Microsoft::WRL::ComPtr;
 const wchar_t kGraphFilterName[] = L"Philips Silicon (7171-35) WDM Video Capture";
 const int kFriendlyNameBytes = 80;
 
-// Held until the process ends: the graph keeps the filter, and with it the
-// control interface, alive.
-IGraphBuilder *receiverGraph = nullptr;
+// Set when the binding succeeds; held until the process ends.
 IBaseFilter *boundFilter = nullptr;
 
 // Friendly name of one device into `name` (80 bytes, ANSI); false when it
@@ -80,22 +79,30 @@ IBaseFilter *FindCaptureFilter(GUID category, const char *name) {
     return result.Detach();
 }
 
-bool OpenReceiver() {
-    CoInitialize(NULL);
-    ComPtr<IGraphBuilder> graph;
-    if (CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                         (void **)graph.GetAddressOf()) != S_OK)
-        return false;
-    ComPtr<IBaseFilter> filter;
+bool AddReceiverFilter(IGraphBuilder *graph, IBaseFilter *(*find)(GUID category, const char *name)) {
+    // An owned reference, or null; no smart pointer, so the count never
+    // depends on a header's idea of taking one over.
+    IBaseFilter *filter = nullptr;
     for (const char *name : CaptureDeviceNames) {
-        filter.Attach(FindCaptureFilter(kKsCategoryCapture, name));
+        filter = find(kKsCategoryCapture, name);
         if (filter) break;
     }
     if (!filter) return false;
-    if (graph->AddFilter(filter.Get(), kGraphFilterName) != S_OK) return false;
+    if (graph->AddFilter(filter, kGraphFilterName) != S_OK) {
+        filter->Release();
+        return false;
+    }
+    // Refused: the filter stays in the graph, our reference with it.
     if (filter->QueryInterface(kIidKsControl, (void **)&ReceiverControl) != S_OK) return false;
-    // Both are kept for the program's life.
-    receiverGraph = graph.Detach();
-    boundFilter = filter.Detach();
+    boundFilter = filter;
     return ReceiverControl != nullptr;
+}
+
+bool OpenReceiver() {
+    CoInitialize(NULL);
+    // Kept from here on, whatever becomes of the binding: it holds the filter.
+    if (CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                         (void **)&receiverGraph) != S_OK)
+        return false;
+    return AddReceiverFilter(receiverGraph, FindCaptureFilter);
 }

@@ -5,6 +5,7 @@
 
 struct IKsControl;
 struct IBaseFilter;
+struct IGraphBuilder;
 
 // Control interface of the bound capture filter; null when none is bound.
 extern IKsControl *ReceiverControl;
@@ -12,8 +13,17 @@ extern IKsControl *ReceiverControl;
 // Friendly names of the supported capture devices, in the order tried.
 extern const char *const CaptureDeviceNames[4];
 
+// The filter graph the binding created, held until the process ends (also
+// when the binding failed later on); null when it could not be created.
+extern IGraphBuilder *receiverGraph;
+
 // Binds the capture filter by friendly name; true when its control is obtained.
 bool OpenReceiver();
+// The binding's steps once the graph exists: the first of CaptureDeviceNames
+// that `find` returns (an owned reference) goes into `graph`, and its control
+// into ReceiverControl. A filter the graph refuses is released; one whose
+// control is refused stays in the graph, unreleased.
+bool AddReceiverFilter(IGraphBuilder *graph, IBaseFilter *(*find)(GUID category, const char *name));
 // The last device of `category` whose friendly name equals `name` exactly, or null.
 IBaseFilter *FindCaptureFilter(GUID category, const char *name);
 

@@ -1,7 +1,10 @@
 // The key reader against a fake driver placed in ReceiverControl: the bytes of
 // both requests, the key-present test, the decoding rules and the key table.
+// The binding against fakes that count their references as COM objects do.
+#include <dshow.h>
 #include <gtest/gtest.h>
 #include <string.h>
+#include <string>
 #include <vector>
 #include "platform/locale.h"
 #include "receiver/ks_requests.h"
@@ -34,8 +37,9 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return (ULONG)--refs; }
+    LONG refs = 0;
     STDMETHODIMP KsProperty(KsPropertyHeader *property, ULONG length, void *data, ULONG dataLength,
                             ULONG *returned) override {
         Request r;
@@ -68,6 +72,103 @@ public:
         for (int pin = 0; pin < 6; ++pin) levels[pin] = (BYTE)((code >> pin) & 1);
     }
 };
+
+// A capture filter counting its references, one count for all its
+// interfaces, that gives or refuses its control interface.
+class CountingFilter : public IBaseFilter, public IKsControl {
+public:
+    LONG refs = 0;
+    HRESULT controlResult = S_OK;
+    bool nullControl = false; // S_OK without an interface
+
+    STDMETHODIMP QueryInterface(REFIID iid, void **out) override {
+        *out = nullptr;
+        if (iid == kIidKsControl) {
+            if (controlResult == S_OK && !nullControl) {
+                *out = static_cast<IKsControl *>(this);
+                AddRef();
+            }
+            return controlResult;
+        }
+        if (iid == IID_IUnknown || iid == IID_IBaseFilter) {
+            *out = static_cast<IBaseFilter *>(this);
+            AddRef();
+            return S_OK;
+        }
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return (ULONG)--refs; }
+    STDMETHODIMP GetClassID(CLSID *) override { return E_NOTIMPL; }
+    STDMETHODIMP Stop() override { return E_NOTIMPL; }
+    STDMETHODIMP Pause() override { return E_NOTIMPL; }
+    STDMETHODIMP Run(REFERENCE_TIME) override { return E_NOTIMPL; }
+    STDMETHODIMP GetState(DWORD, FILTER_STATE *) override { return E_NOTIMPL; }
+    STDMETHODIMP SetSyncSource(IReferenceClock *) override { return E_NOTIMPL; }
+    STDMETHODIMP GetSyncSource(IReferenceClock **) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumPins(IEnumPins **) override { return E_NOTIMPL; }
+    STDMETHODIMP FindPin(LPCWSTR, IPin **) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryFilterInfo(FILTER_INFO *) override { return E_NOTIMPL; }
+    STDMETHODIMP JoinFilterGraph(IFilterGraph *, LPCWSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryVendorInfo(LPWSTR *) override { return E_NOTIMPL; }
+    STDMETHODIMP KsProperty(KsPropertyHeader *, ULONG, void *, ULONG, ULONG *) override { return E_NOTIMPL; }
+    STDMETHODIMP KsMethod(void *, ULONG, void *, ULONG, ULONG *) override { return E_NOTIMPL; }
+    STDMETHODIMP KsEvent(void *, ULONG, void *, ULONG, ULONG *) override { return E_NOTIMPL; }
+};
+
+// A filter graph that, like the real one, holds a reference to each filter
+// it adds (also when it answers with a success code other than S_OK).
+class CountingGraph : public IGraphBuilder {
+public:
+    LONG refs = 1;
+    HRESULT addResult = S_OK;
+    std::vector<IBaseFilter *> filters;
+    std::wstring lastName;
+
+    ~CountingGraph() {
+        for (IBaseFilter *f : filters) f->Release();
+    }
+    STDMETHODIMP QueryInterface(REFIID, void **out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return (ULONG)--refs; }
+    STDMETHODIMP AddFilter(IBaseFilter *filter, LPCWSTR name) override {
+        if (FAILED(addResult)) return addResult;
+        filter->AddRef();
+        filters.push_back(filter);
+        lastName = name;
+        return addResult;
+    }
+    STDMETHODIMP RemoveFilter(IBaseFilter *) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumFilters(IEnumFilters **) override { return E_NOTIMPL; }
+    STDMETHODIMP FindFilterByName(LPCWSTR, IBaseFilter **) override { return E_NOTIMPL; }
+    STDMETHODIMP ConnectDirect(IPin *, IPin *, const AM_MEDIA_TYPE *) override { return E_NOTIMPL; }
+    STDMETHODIMP Reconnect(IPin *) override { return E_NOTIMPL; }
+    STDMETHODIMP Disconnect(IPin *) override { return E_NOTIMPL; }
+    STDMETHODIMP SetDefaultSyncSource() override { return E_NOTIMPL; }
+    STDMETHODIMP Connect(IPin *, IPin *) override { return E_NOTIMPL; }
+    STDMETHODIMP Render(IPin *) override { return E_NOTIMPL; }
+    STDMETHODIMP RenderFile(LPCWSTR, LPCWSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter **) override { return E_NOTIMPL; }
+    STDMETHODIMP SetLogFile(DWORD_PTR) override { return E_NOTIMPL; }
+    STDMETHODIMP Abort() override { return E_NOTIMPL; }
+    STDMETHODIMP ShouldOperationContinue() override { return E_NOTIMPL; }
+};
+
+// The device search as the binding sees it: the offered filter, with an
+// owned reference, for one of the names; what was asked for, in order.
+CountingFilter *offered = nullptr;
+int offeredName = -1;
+std::vector<std::string> asked;
+IBaseFilter *FindOffered(GUID category, const char *name) {
+    EXPECT_TRUE(category == kKsCategoryCapture);
+    asked.push_back(name);
+    if (!offered || offeredName < 0 || strcmp(name, CaptureDeviceNames[offeredName]) != 0) return nullptr;
+    offered->AddRef();
+    return offered;
+}
 
 template <typename T> T At(const std::vector<BYTE> &bytes, size_t offset) {
     T value;
@@ -297,4 +398,72 @@ TEST_F(Receiver, JapanLayoutTakesTheRawCodeUnmapped) {
     RemoteKeyCode code = -5;
     EXPECT_FALSE(ReadRemoteKey(&code));
     EXPECT_EQ(code, -5);
+}
+
+// Every path of the binding once the graph exists, with the references the
+// filter holds afterwards: ours (kept only when bound or when the control was
+// refused), the graph's, and the one in ReceiverControl.
+TEST(CaptureBinding, EachPathLeavesTheFilterWithItsReferences) {
+    struct Case {
+        const char *what;
+        int name;              // CaptureDeviceNames index offered, -1 none
+        HRESULT addResult;
+        HRESULT controlResult;
+        bool nullControl;
+        bool bound;
+        LONG refs;             // the filter's count afterwards
+        size_t inGraph;
+        size_t namesAsked;
+    } cases[] = {
+        {"no device", -1, S_OK, S_OK, false, false, 0, 0, 4},
+        {"first name", 0, S_OK, S_OK, false, true, 3, 1, 1},
+        {"fourth name", 3, S_OK, S_OK, false, true, 3, 1, 4},
+        {"graph refuses: ours released", 1, E_FAIL, S_OK, false, false, 0, 0, 2},
+        {"graph renames: not S_OK, the graph keeps its own", 1, VFW_S_DUPLICATE_NAME, S_OK, false, false, 1, 1, 2},
+        {"control refused: stays in the graph, ours kept", 2, S_OK, E_NOINTERFACE, false, false, 2, 1, 3},
+        {"control S_FALSE", 2, S_OK, S_FALSE, false, false, 2, 1, 3},
+        {"S_OK without a control", 0, S_OK, S_OK, true, false, 2, 1, 1},
+    };
+    // The bound filter is held for the process: these outlive the test.
+    static CountingFilter filters[sizeof cases / sizeof cases[0]];
+    int i = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        CountingFilter &filter = filters[i++];
+        filter.controlResult = c.controlResult;
+        filter.nullControl = c.nullControl;
+        offered = &filter;
+        offeredName = c.name;
+        asked.clear();
+        ReceiverControl = nullptr;
+        {
+            CountingGraph graph;
+            graph.addResult = c.addResult;
+            EXPECT_EQ(AddReceiverFilter(&graph, FindOffered), c.bound);
+            EXPECT_EQ(filter.refs, c.refs);
+            EXPECT_EQ(graph.filters.size(), c.inGraph);
+            if (c.inGraph) EXPECT_EQ(graph.lastName, L"Philips Silicon (7171-35) WDM Video Capture");
+            EXPECT_EQ(graph.refs, 1) << "the graph is only borrowed";
+            EXPECT_EQ(asked.size(), c.namesAsked);
+            for (size_t n = 0; n < asked.size(); ++n) EXPECT_EQ(asked[n], CaptureDeviceNames[n]);
+            EXPECT_EQ(ReceiverControl != nullptr, c.bound);
+            if (c.bound) EXPECT_EQ((void *)ReceiverControl, (void *)static_cast<IKsControl *>(&filter));
+        }
+        // Nothing took a reference it did not account for: the graph's went
+        // with it, and what is left is ours and the control's.
+        EXPECT_EQ(filter.refs, c.refs - (LONG)c.inGraph);
+    }
+    ReceiverControl = nullptr;
+    offered = nullptr;
+}
+
+TEST(CaptureBinding, TheGraphIsKeptWhateverBecomesOfTheBinding) {
+    // The unit tests register no capture device: the binding fails after the
+    // graph was made, and the graph stays.
+    ASSERT_FALSE(OpenReceiver()) << "a capture device is registered in the test prefix";
+    ASSERT_NE(receiverGraph, nullptr);
+    IGraphBuilder *same = nullptr;
+    EXPECT_EQ(receiverGraph->QueryInterface(IID_IGraphBuilder, (void **)&same), S_OK);
+    if (same) same->Release();
+    ReceiverControl = nullptr;
 }

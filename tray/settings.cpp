@@ -1,5 +1,6 @@
 #include "tray/settings.h"
 #include <windows.h>
+#include "platform/trace.h"
 
 bool alwaysRemoteOff = false;
 
@@ -30,21 +31,28 @@ int LoadSettings() {
             WriteDword(key, "AlwaysRemoteOff", 0);
             RegFlushKey(key);
             RegCloseKey(key);
+            Trace("settings: key created, DefaultTVAPP %d, AlwaysRemoteOff 0", defaultTvApp);
+        } else {
+            Trace("settings: key cannot be opened or created, defaults in force");
         }
         return 1;
     }
     DWORD value;
     if (ReadDword(key, "DefaultTVAPP", &value)) {
         defaultTvApp = (int)value;
+        Trace("settings: DefaultTVAPP %d read", defaultTvApp);
     } else {
         WriteDword(key, "DefaultTVAPP", (DWORD)defaultTvApp);
         RegFlushKey(key);
+        Trace("settings: DefaultTVAPP unreadable, repaired to %d", defaultTvApp);
     }
     if (ReadDword(key, "AlwaysRemoteOff", &value)) {
         alwaysRemoteOff = (value == 1);
+        Trace("settings: AlwaysRemoteOff %lu read", (unsigned long)value);
     } else {
         WriteDword(key, "AlwaysRemoteOff", 0);
         RegFlushKey(key);
+        Trace("settings: AlwaysRemoteOff unreadable, repaired to 0");
     }
     RegCloseKey(key);
     return 1;
@@ -63,4 +71,15 @@ int SaveSettings() {
     RegFlushKey(key);
     RegCloseKey(key);
     return 1;
+}
+
+bool ReadTraceSetting() {
+    HKEY key;
+    // Read only: the value is the user's, never written here.
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD value = 0;
+    bool on = ReadDword(key, "Trace", &value) && value != 0;
+    RegCloseKey(key);
+    return on;
 }

@@ -10,3 +10,5 @@ extern bool alwaysRemoteOff;   // AlwaysRemoteOff == 1 stops the program at star
 int LoadSettings();
 // Writes DefaultTVAPP; 0 when the key or its value is missing.
 int SaveSettings();
+// The Trace value: any number but 0 turns the trace on; absent means off.
+bool ReadTraceSetting();

@@ -2,6 +2,7 @@
 #include "apps/timers.h"
 #include "platform/locale.h"
 #include "platform/product_texts.h"
+#include "platform/trace.h"
 #include "platform/window_search.h"
 #include "platform/windows_dir.h"
 #include "res/resource.h"
@@ -48,13 +49,24 @@ bool AnotherRemoteRuns() {
     return FindWindowA("Tarnel Remote Control", NULL) || FindWindowA(kTelvixWindowClass, NULL);
 }
 
+// Read before anything else, so the binding and the settings are traced.
+void StartTraceFromSettings() {
+    char folder[MAX_PATH];
+    if (ReadTraceSetting() && DefaultTraceFolder(folder, sizeof folder)) StartTrace(folder);
+    Trace("start: Telvix, process %lu", (unsigned long)GetCurrentProcessId());
+}
+
 } // namespace
 
 int RunTelvix(HINSTANCE instance) {
+    StartTraceFromSettings();
     openShutdownPrompt = ShowShutdownPrompt;
     DeleteWinCinemaShortcut();
     CloseCompetingPrograms();
-    if (AnotherCopyStarting() || AnotherRemoteRuns()) return 0;
+    if (AnotherCopyStarting() || AnotherRemoteRuns()) {
+        Trace("start: another remote program runs, ending");
+        return 0;
+    }
 
     char title[100], className[100];
     title[0] = className[0] = '\0';
@@ -80,6 +92,7 @@ int RunTelvix(HINSTANCE instance) {
     trayWindow = window;
     LoadSettings();
     if (alwaysRemoteOff) {
+        Trace("start: AlwaysRemoteOff is 1, ending");
         // Leave no dead icon behind in the tray.
         RemoveTrayIcon(trayWindow, kTrayIconId);
         return 0;

@@ -3,13 +3,17 @@
 !include "product.nsh"
 !include "MUI2.nsh"
 
-!define PRODUCT "Velmora Utilities"
-!define ENTRY_KEY "VelmoraUtilities"
+!define PRODUCT "${UTILITIES_PRODUCT}"
+!define ENTRY_KEY "${UTILITIES_KEY}"
+!define OTHER_PRODUCT "${DRIVERS_PRODUCT}"
+!define OTHER_ENTRY_KEY "${DRIVERS_KEY}"
 !define MENU_DIR "$SMPROGRAMS\${PRODUCT}"
 
 Name "${PRODUCT}"
 OutFile "${DIST_DIR}/VelmoraUtilities-${PRODUCT_VERSION}-${ARCH}.exe"
 InstallDir "${COMPANY_DIR}\${PRODUCT}"
+; Installing again goes where it is installed.
+InstallDirRegKey HKLM "${UNINSTALL_ROOT}\${ENTRY_KEY}" "InstallLocation"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} Setup"
 
@@ -28,11 +32,15 @@ VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} Setup"
 !insertmacro MUI_LANGUAGE "German"
 !insertmacro MUI_LANGUAGE "French"
 
+!insertmacro CHECK_INSTALL_FUNCTION
 !insertmacro CLOSE_TRAY_PROGRAM_FUNCTION ""
 !insertmacro CLOSE_TRAY_PROGRAM_FUNCTION "un."
+!insertmacro START_AS_DESKTOP_USER_FUNCTION
+!insertmacro OPEN_SETTINGS_KEY_FUNCTION
 
 Function .onInit
   SetShellVarContext all
+  Call CheckInstall
 FunctionEnd
 
 Function un.onInit
@@ -43,14 +51,20 @@ Section "Install"
   ; An older Telvix must end before its file is replaced; the new one starts below.
   Push "$INSTDIR\Telvix.exe"
   Call CloseTrayProgram
+  Pop $0
+  ${If} $0 == 0
+    SetErrorLevel 2
+    Abort "${TRAY_NAME} is still running: nothing was changed."
+  ${EndIf}
   SetOutPath "$INSTDIR"
-  File "${RELEASE_DIR}/Telvix.exe"
-  File "${RELEASE_DIR}/Purgex.exe"
+  File "${PROGRAM_DIR}/Telvix.exe"
+  File "${PROGRAM_DIR}/Purgex.exe"
   File "${RELEASE_DIR}/Purgex.ini"
 
   ; The machine-wide Run value: the install and Telvix's settings are per
   ; machine, and no user can drop it by tidying a Startup folder.
   WriteRegStr HKLM "${RUN_KEY}" "${TRAY_NAME}" '"$INSTDIR\Telvix.exe"'
+  Call OpenSettingsKeyToUsers
 
   CreateDirectory "${MENU_DIR}"
   CreateShortcut "${MENU_DIR}\${TRAY_NAME}.lnk" "$INSTDIR\Telvix.exe"
@@ -60,15 +74,18 @@ Section "Install"
 
   ; Started now as at every logon, after a silent install too: an upgrade
   ; closed the running one above.
-  Exec '"$INSTDIR\Telvix.exe"'
+  Push "$INSTDIR\Telvix.exe"
+  Call StartAsDesktopUser
 SectionEnd
 
 Section "Uninstall"
   SetAutoClose true
   ; The wizard closed it already; the system's list of programs did not.
+  ; One that will not end loses its file at the next restart.
   Push "$INSTDIR\Telvix.exe"
   Call un.CloseTrayProgram
-  Delete "$INSTDIR\Telvix.exe"
+  Pop $0
+  Delete /REBOOTOK "$INSTDIR\Telvix.exe"
   Delete "$INSTDIR\Purgex.ini"
   ; Gone unless the wizard runs this removal; then the clean-up below takes it.
   Delete "$INSTDIR\Purgex.exe"

@@ -1,14 +1,18 @@
 // The whole life of an installation, in a Wine prefix of its own: the x64
 // packages from build/dist installed as a user would, the remote used, the
 // product removed through its wizard or its uninstall entry, and nothing of
-// it left behind.
+// it left behind; the installs the packages refuse, and what a re-install
+// keeps.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600 // QueryFullProcessImageNameA
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -29,6 +33,7 @@ const char kDriversEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Unin
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kLogonValue[] = "Corvane Remote Control";
 const char kCompanyKey[] = "SOFTWARE\\Halvex Multimedia";
+const char kSettingsKey[] = "SOFTWARE\\Halvex Multimedia\\Corvane Utilities";
 const char kCaptureInstances[] = "CLSID\\{65E8773D-8F56-11D0-A3B9-00A0C9223196}\\Instance";
 
 std::string ProgramFiles() {
@@ -80,6 +85,43 @@ std::vector<std::pair<DWORD, std::string>> ProcessesNamed(const char *exeName) {
     }
     CloseHandle(snapshot);
     return found;
+}
+
+// The program name of a process's parent, "" when the parent is gone.
+std::string ParentName(DWORD pid) {
+    DWORD parent = 0;
+    std::string name;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ProcessID == pid) parent = entry.th32ParentProcessID;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); parent && more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ProcessID == parent) name = entry.szExeFile;
+    CloseHandle(snapshot);
+    return name;
+}
+
+// The access the settings key's list grants the built-in Users group.
+ACCESS_MASK UsersAccessToSettings() {
+    PACL dacl = NULL;
+    PSECURITY_DESCRIPTOR descriptor = NULL;
+    std::string object = std::string("MACHINE\\") + kSettingsKey;
+    if (GetNamedSecurityInfoA(object.c_str(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, NULL, NULL, &dacl, NULL,
+                              &descriptor) != ERROR_SUCCESS)
+        return 0;
+    BYTE users[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof users;
+    CreateWellKnownSid(WinBuiltinUsersSid, NULL, users, &size);
+    ACCESS_MASK granted = 0;
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE *ace = NULL;
+        if (!GetAce(dacl, i, (void **)&ace) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+        if (EqualSid(&ace->SidStart, users)) granted |= ace->Mask;
+    }
+    LocalFree(descriptor);
+    return granted;
 }
 
 // The visible top-level dialog of a process.
@@ -300,6 +342,11 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     ASSERT_EQ(InstallSilently("VelmoraWDMDrivers"), 0);
     ASSERT_EQ(InstallSilently("VelmoraUtilities"), 0);
     ASSERT_TRUE(WaitForWindow(kTrayClass, NULL, 30000)) << "the installation starts the tray program";
+    // Through the desktop shell, with the desktop user's rights, not the installer's.
+    DWORD started = 0;
+    GetWindowThreadProcessId(FindWindowA(kTrayClass, NULL), &started);
+    EXPECT_STRCASEEQ(ParentName(started).c_str(), "explorer.exe");
+    EXPECT_EQ(UsersAccessToSettings(), (ACCESS_MASK)KEY_ALL_ACCESS) << "every user may write Telvix's settings";
 
     HANDLE telvix = LogOnAgain();
     ASSERT_TRUE(telvix);
@@ -410,6 +457,147 @@ TEST_F(Lifecycle, ReinstallKeepsOneEntryAndTheEntryAloneRemovesTheUtilities) {
     CloseHandle(telvix);
     EXPECT_FALSE(Exists(UtilitiesDir() + "\\Telvix.exe")) << "removed before the uninstaller ended";
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUtilitiesEntry));
+    std::string left;
+    EXPECT_TRUE(NothingLeft(&left)) << left;
+}
+
+// What a refused install may not leave: the product's traces and the folder it was aimed at.
+std::string Traces(const std::string &folder) {
+    std::string traces = Leftovers();
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return traces + "no folder " + folder + "\n";
+    do traces += folder + "\\" + found.cFileName + "\n";
+    while (FindNextFileA(find, &found));
+    FindClose(find);
+    return traces;
+}
+
+// The other architecture's registry view, where its packages register.
+const REGSAM kOtherView = sizeof(void *) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+
+void WriteOtherViewEntry(const char *entry) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, entry, 0, NULL, 0, KEY_SET_VALUE | kOtherView, NULL, &key, NULL),
+              ERROR_SUCCESS);
+    const char name[] = "Velmora Utilities";
+    RegSetValueExA(key, "DisplayName", 0, REG_SZ, (const BYTE *)name, sizeof name);
+    RegCloseKey(key);
+}
+
+std::string ScratchFolder(const char *name) { return "C:\\" + std::string(name); }
+
+// Each install a package must refuse: nothing is written, the exit code says
+// so, and the message (skipped by /S) says why.
+TEST_F(Lifecycle, RefusedInstallsWriteNothing) {
+    const std::string foreign = ScratchFolder("Other Product");
+    struct Refusal {
+        const char *what;
+        const char *package;
+        std::string folder; // "" installs without /D=
+        std::function<void()> arrange, tidy;
+        const char *message;
+    } refusals[] = {
+        {"the drivers' folder", "VelmoraUtilities", DriversDir(),
+         [] { ASSERT_EQ(InstallSilently("VelmoraWDMDrivers"), 0); },
+         [] { EXPECT_EQ(RunAndWait(UninstallCommand(kDriversEntry)), 0); },
+         "is where Velmora WDM Drivers is installed"},
+        {"another program's uninstaller", "VelmoraWDMDrivers", foreign,
+         [&] {
+             CreateDirectoryA(foreign.c_str(), NULL);
+             WriteTextFile(foreign + "\\Uninstall.exe", "another program's");
+         },
+         [&] {
+             DeleteFileA((foreign + "\\Uninstall.exe").c_str());
+             RemoveDirectoryA(foreign.c_str());
+         },
+         "holds another program's uninstaller"},
+        {"a folder of 118 characters", "VelmoraUtilities", "C:\\" + std::string(115, 'L'), [] {}, [] {},
+         "Choose a folder of at most 117 characters"},
+        {"a folder with %", "VelmoraUtilities", ScratchFolder("Tools %TEMP%"), [] {}, [] {},
+         "whose name has no \"%\" and no \"!\""},
+        {"a folder with !", "VelmoraWDMDrivers", ScratchFolder("Tools!"), [] {}, [] {},
+         "whose name has no \"%\" and no \"!\""},
+        {"the other architecture's package", "VelmoraUtilities", "",
+         [] { WriteOtherViewEntry(kUtilitiesEntry); },
+         [] { RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUtilitiesEntry, kOtherView, 0); },
+         "Velmora packages are installed on this computer"},
+    };
+    for (const Refusal &refusal : refusals) {
+        SCOPED_TRACE(refusal.what);
+        refusal.arrange();
+        std::string target = refusal.folder.empty() ? UtilitiesDir() : refusal.folder;
+        const std::string before = Traces(target);
+        std::string command = "\"" + Package(refusal.package) + "\"";
+        std::string to = refusal.folder.empty() ? "" : " /D=" + refusal.folder;
+
+        EXPECT_EQ(RunAndWait(command + " /S" + to), 2);
+        EXPECT_EQ(Traces(target), before);
+
+        HANDLE setup = processes_.Start(command + to);
+        HWND box = NULL;
+        EXPECT_TRUE(WaitUntil([&] { return (box = VisibleDialogOf(setup)) != NULL; }, 60000));
+        if (box) {
+            std::string text = ItemText(box, 0xFFFF);
+            EXPECT_NE(text.find(refusal.message), std::string::npos) << text;
+            ClickButton(box, IDOK);
+        }
+        DWORD code = 0;
+        EXPECT_TRUE(WaitExit(setup, 30000, &code));
+        EXPECT_EQ(code, 2u);
+        EXPECT_EQ(Traces(target), before);
+        refusal.tidy();
+        std::string left;
+        EXPECT_TRUE(NothingLeft(&left)) << left;
+    }
+}
+
+// Installed into a folder of the person's choice, installed again without
+// one: the new version goes where the old one is.
+TEST_F(Lifecycle, ReinstallGoesWhereItIsInstalled) {
+    const std::string custom = ScratchFolder("Custom Velmora");
+    ASSERT_EQ(RunAndWait("\"" + Package("VelmoraUtilities") + "\" /S /D=" + custom), 0);
+    ASSERT_EQ(InstallSilently("VelmoraUtilities"), 0);
+    std::string location;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUtilitiesEntry, "InstallLocation", &location));
+    EXPECT_EQ(location, custom);
+    EXPECT_TRUE(Exists(custom + "\\Telvix.exe"));
+    EXPECT_FALSE(Exists(UtilitiesDir())) << "a second installation in the default folder";
+    EXPECT_EQ(EntriesNamed("Velmora Utilities"), 1);
+    std::string quiet;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUtilitiesEntry, "QuietUninstallString", &quiet));
+    EXPECT_EQ(quiet, "\"" + custom + "\\Uninstall.exe\" /S _?=" + custom);
+
+    ASSERT_EQ(RunAndWait(quiet), 0);
+    std::string left;
+    EXPECT_TRUE(NothingLeft(&left)) << left;
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(custom); }, 30000)) << custom;
+}
+
+// A driver re-install whose registration fails undoes it and leaves the
+// installed driver as it was: files, registration, entry and uninstaller.
+TEST_F(Lifecycle, FailedDriverReinstallKeepsThePreviousOne) {
+    ASSERT_EQ(InstallSilently("VelmoraWDMDrivers"), 0);
+    const std::string inproc = "CLSID\\" + ClsidText(SimCardClsid(1)) + "\\InprocServer32";
+    const std::string instance = std::string(kCaptureInstances) + "\\" + ClsidText(SimCardClsid(1));
+    std::string server;
+    ASSERT_TRUE(ReadRegString(HKEY_CLASSES_ROOT, inproc.c_str(), NULL, &server));
+
+    // The card has no ninth slot: its registration fails.
+    SetEnvironmentVariableA("SIMCARD_SLOT", "9");
+    int code = InstallSilently("VelmoraWDMDrivers");
+    SetEnvironmentVariableA("SIMCARD_SLOT", NULL);
+    EXPECT_EQ(code, 2);
+
+    for (const char *file : {"simcard.dll", "remote.exe", "Uninstall.exe"})
+        EXPECT_TRUE(Exists(DriversDir() + "\\" + file)) << file;
+    std::string now;
+    EXPECT_TRUE(ReadRegString(HKEY_CLASSES_ROOT, inproc.c_str(), NULL, &now));
+    EXPECT_EQ(now, server);
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, instance.c_str()));
+    EXPECT_EQ(UninstallCommand(kDriversEntry), "\"" + DriversDir() + "\\Uninstall.exe\" _?=" + DriversDir());
+
+    ASSERT_EQ(RunAndWait(UninstallCommand(kDriversEntry)), 0);
     std::string left;
     EXPECT_TRUE(NothingLeft(&left)) << left;
 }

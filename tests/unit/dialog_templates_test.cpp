@@ -1,5 +1,6 @@
 // The dialog templates as compiled into Telvix.exe and Purgex.exe, read back
-// word by word and held against their tables; the version resources of both programs.
+// word by word and held against their tables; the version resources and the
+// manifests of both programs.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <stdio.h>
@@ -258,17 +259,23 @@ TEST(DialogTemplates, EveryIconLoads) {
     EXPECT_NE(LoadIconA(PurgexResources(), MAKEINTRESOURCEA(IDI_PURGEX)), nullptr);
 }
 
-// The version resources of both programs: one product version, the one the
-// About box shows, and the About box's rights line.
+// The version resources of both programs: the product version is the one
+// Telvix's About box shows; each file version is the one its own About box
+// shows (the wizard has a version of its own); the rights line is Telvix's.
 TEST(VersionResources, BothProgramsCarryTheVersionAndRightsOfTheAboutBox) {
     std::vector<Item> about = ReadTemplate(TelvixResources(), IDD_ABOUT).items;
     ASSERT_EQ(about.size(), 4u);
-    const std::string shownVersion = about[1].text, rights = about[2].text;
+    const std::string telvixShown = about[1].text, rights = about[2].text;
+    std::vector<Item> purgexAbout = ReadTemplate(PurgexResources(), IDD_ABOUTBOX).items;
+    ASSERT_GE(purgexAbout.size(), 2u);
+    const std::string purgexShown = purgexAbout[1].text;
     struct Case {
         const char *program, *productName, *description;
+        std::string shownVersion, shownPrefix;
     } cases[] = {
-        {"Telvix", "Corvane Remote Control Utility", "Corvane Remote Control"},
-        {"Purgex", "Uninstallation", "Uninstallation Wizard"},
+        {"Telvix", "Corvane Remote Control Utility", "Corvane Remote Control", telvixShown,
+         "Corvane Remote Control Utility V"},
+        {"Purgex", "Uninstallation", "Uninstallation Wizard", purgexShown, "Uninstallation Version V"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.program);
@@ -283,12 +290,14 @@ TEST(VersionResources, BothProgramsCarryTheVersionAndRightsOfTheAboutBox) {
         ASSERT_TRUE(VerQueryValueA(info.data(), "\\", (void **)&fixed, &length));
         EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
         EXPECT_EQ(fixed->dwFileType, (DWORD)VFT_APP);
-        EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
-        EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
-        char version[32];
-        snprintf(version, sizeof version, "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
+        char fileVersion[32], productVersion[32];
+        snprintf(fileVersion, sizeof fileVersion, "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
                  LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
-        EXPECT_EQ(shownVersion, std::string("Corvane Remote Control Utility V") + version);
+        snprintf(productVersion, sizeof productVersion, "%u.%u.%u.%u", HIWORD(fixed->dwProductVersionMS),
+                 LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwProductVersionLS),
+                 LOWORD(fixed->dwProductVersionLS));
+        EXPECT_EQ(c.shownVersion, c.shownPrefix + fileVersion);
+        EXPECT_EQ(telvixShown, std::string("Corvane Remote Control Utility V") + productVersion);
 
         WORD *translation = nullptr;
         ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", (void **)&translation, &length));
@@ -301,12 +310,12 @@ TEST(VersionResources, BothProgramsCarryTheVersionAndRightsOfTheAboutBox) {
         } fields[] = {
             {"CompanyName", "Halvex Multimedia"},
             {"FileDescription", c.description},
-            {"FileVersion", version},
+            {"FileVersion", fileVersion},
             {"InternalName", c.program},
             {"LegalCopyright", rights},
             {"OriginalFilename", std::string(c.program) + ".exe"},
             {"ProductName", c.productName},
-            {"ProductVersion", version},
+            {"ProductVersion", productVersion},
         };
         for (const Field &f : fields) {
             char *value = nullptr;
@@ -316,3 +325,72 @@ TEST(VersionResources, BothProgramsCarryTheVersionAndRightsOfTheAboutBox) {
         }
     }
 }
+
+// The manifest a program carries (resource 1 of RT_MANIFEST), "" without one.
+std::string ManifestOf(const char *exeName) {
+    HMODULE module = LoadLibraryExA(ProgramPath(exeName).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return "";
+    std::string text;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)); // RT_MANIFEST
+    HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
+    if (loaded) text.assign((const char *)LockResource(loaded), SizeofResource(module, found));
+    FreeLibrary(module);
+    return text;
+}
+
+// What Windows reads from the manifests, checked here because Wine has no UAC:
+// the wizard asks for an administrator (it removes per-machine installations);
+// Telvix, started at every logon, never asks for elevation and has no
+// execution level at all (its 32-bit build stays virtualized for the one key
+// of another maker it writes); both declare Windows Vista to 11 and DPI
+// awareness, and carry their file version as their assembly's.
+TEST(Manifests, PurgexRequiresAnAdministratorAndTelvixNoExecutionLevel) {
+    const char *const supportedOs[] = {
+        "{e2011457-1546-43c5-a5fe-008deee3d3f0}", // Vista
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", // 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // 10 and 11
+    };
+    struct Case {
+        const char *program;
+        const char *executionLevel; // nullptr: none at all
+    } cases[] = {
+        {"Purgex.exe", "requireAdministrator"},
+        {"Telvix.exe", nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.program);
+        const std::string manifest = ManifestOf(c.program);
+        ASSERT_NE(manifest, "") << "no manifest";
+        std::smatch level;
+        bool hasLevel = std::regex_search(manifest, level, std::regex("<requestedExecutionLevel\\s+level=\"(\\w+)\""));
+        if (c.executionLevel) {
+            ASSERT_TRUE(hasLevel);
+            EXPECT_EQ(level[1].str(), c.executionLevel);
+            EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+        } else {
+            EXPECT_FALSE(hasLevel);
+            EXPECT_EQ(manifest.find("trustInfo"), std::string::npos);
+        }
+        for (const char *os : supportedOs)
+            EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + os + "\"/>"), std::string::npos) << os;
+        EXPECT_TRUE(std::regex_search(manifest, std::regex("<dpiAware[^>]*>\\s*true\\s*</dpiAware>")));
+
+        std::smatch identity;
+        ASSERT_TRUE(std::regex_search(manifest, identity,
+                                      std::regex("<assemblyIdentity[^>]*\\sversion=\"([0-9.]+)\"")));
+        std::string path = ProgramPath(c.program);
+        std::vector<BYTE> info(GetFileVersionInfoSizeA(path.c_str(), NULL));
+        VS_FIXEDFILEINFO *fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(path.c_str(), 0, (DWORD)info.size(), info.data()) &&
+                    VerQueryValueA(info.data(), "\\", (void **)&fixed, &length));
+        char version[32];
+        snprintf(version, sizeof version, "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
+                 LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+        EXPECT_EQ(identity[1].str(), version);
+    }
+}
+
+} // namespace

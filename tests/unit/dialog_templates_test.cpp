@@ -326,6 +326,8 @@ TEST(VersionResources, BothProgramsCarryTheVersionAndRightsOfTheAboutBox) {
     }
 }
 
+namespace {
+
 // The manifest a program carries (resource 1 of RT_MANIFEST), "" without one.
 std::string ManifestOf(const char *exeName) {
     HMODULE module = LoadLibraryExA(ProgramPath(exeName).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
@@ -337,6 +339,8 @@ std::string ManifestOf(const char *exeName) {
     FreeLibrary(module);
     return text;
 }
+
+} // namespace
 
 // What Windows reads from the manifests, checked here because Wine has no UAC:
 // the wizard asks for an administrator (it removes per-machine installations);
@@ -392,5 +396,3 @@ TEST(Manifests, PurgexRequiresAnAdministratorAndTelvixNoExecutionLevel) {
         EXPECT_EQ(identity[1].str(), version);
     }
 }
-
-} // namespace

@@ -602,4 +602,91 @@ TEST_F(Lifecycle, FailedDriverReinstallKeepsThePreviousOne) {
     EXPECT_TRUE(NothingLeft(&left)) << left;
 }
 
+// A tray window that never ends (this thread does not answer while it waits
+// for the installer): the tray program's class, WM_CLOSE ignored.
+class HungTrayWindow {
+public:
+    HungTrayWindow() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            return m == WM_CLOSE ? 0 : DefWindowProcA(w, m, wp, lp);
+        };
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.lpszClassName = kTrayClass;
+        RegisterClassA(&wc);
+        window_ = CreateWindowA(kTrayClass, kTrayClass, WS_POPUP, 0, 0, 0, 0, NULL, NULL, wc.hInstance, NULL);
+    }
+    ~HungTrayWindow() {
+        DestroyWindow(window_);
+        UnregisterClassA(kTrayClass, GetModuleHandleA(NULL));
+    }
+    HWND window_;
+};
+
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+
+// The files and folders the system removes at its next restart, one per line.
+std::string PendingRemovals() {
+    HKEY key;
+    std::string list;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return list;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", NULL, NULL, NULL, &size) == ERROR_SUCCESS && size) {
+        std::vector<char> data(size + 2, '\0');
+        RegQueryValueExA(key, "PendingFileRenameOperations", NULL, NULL, (BYTE *)data.data(), &size);
+        for (const char *entry = data.data(); *entry; entry += strlen(entry) + 1) list += std::string(entry) + "\n";
+    }
+    RegCloseKey(key);
+    return list;
+}
+
+// Closing the tray program is bounded by time: a tray program that will not
+// end stops an install before it changes anything (a silent one answers
+// Cancel), and an uninstall goes on and leaves the program file, still in
+// use, to the next restart.
+TEST_F(Lifecycle, TrayProgramThatWillNotEndStopsTheInstallAndGoesAtTheNextRestart) {
+    {
+        HungTrayWindow hung;
+        ASSERT_TRUE(hung.window_);
+        EXPECT_EQ(InstallSilently("VelmoraUtilities"), 2);
+        std::string left = Leftovers();
+        EXPECT_EQ(left, "") << "an install stopped by a tray program that will not end changed something";
+    }
+
+    ASSERT_EQ(InstallSilently("VelmoraUtilities"), 0);
+    ASSERT_TRUE(WaitForWindow(kTrayClass, NULL, 30000));
+    HANDLE telvix = OpenTrayProgram(SYNCHRONIZE);
+    ASSERT_TRUE(telvix);
+    PostMessageA(FindWindowA(kTrayClass, NULL), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitExit(telvix, 30000, NULL));
+    CloseHandle(telvix);
+    const std::string program = UtilitiesDir() + "\\Telvix.exe";
+    HANDLE inUse = CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+    const std::string pendingBefore = PendingRemovals();
+    std::string quiet;
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUtilitiesEntry, "QuietUninstallString", &quiet));
+    {
+        HungTrayWindow hung;
+        EXPECT_EQ(RunAndWait(quiet, 180000), 0);
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUtilitiesEntry));
+    std::string pending = PendingRemovals();
+    EXPECT_NE(pending.find(program), std::string::npos) << pending;
+    CloseHandle(inUse);
+
+    // What the restart would do, so the prefix starts the next case clean.
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    RegDeleteValueA(key, "PendingFileRenameOperations");
+    RegCloseKey(key);
+    EXPECT_EQ(pendingBefore, "");
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(UtilitiesDir() + "\\Uninstall.exe"); }, 30000));
+    DeleteFileA(program.c_str());
+    RemoveDirectoryA(UtilitiesDir().c_str());
+    RemoveDirectoryA(CompanyDir().c_str());
+    std::string left;
+    EXPECT_TRUE(NothingLeft(&left)) << left;
+}
+
 } // namespace

@@ -1,9 +1,10 @@
-// Watches a TV application the remote has just launched and drops it as the
-// active target once its window is gone.
+// Watches a TV application that has become the active target (launched,
+// adopted or chosen from the tray menu) and drops it as the active target
+// once its window is gone.
 #pragma once
 #include <windows.h>
 
-// Watch flags, set by the toggles after a launch, cleared only by the watch.
+// Watch flags, raised by WatchTvApp, cleared only by the watch.
 extern int watchHomeTheater;
 extern int watchPowerVcr;
 extern int watchQuickTv;

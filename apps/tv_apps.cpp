@@ -70,9 +70,18 @@ void CloseOtherTvApps(int tvAppId) {
         if (other.id != tvAppId) other.close();
 }
 
+void WatchTvApp(const TvApp &app) {
+    *app.watchFlag = 1;
+    AppWatchTimer.arm();
+}
+
 HWND SelectTvApp(const TvApp &app) {
     CloseOtherTvApps(app.id);
-    return ActivateOrLaunch(*app.descriptor);
+    HWND window = ActivateOrLaunch(*app.descriptor);
+    // Launched from the menu it is the target as after a remote launch, and
+    // it must stop being it just as well once the user closes it.
+    if (app.descriptor->active == 1) WatchTvApp(app);
+    return window;
 }
 
 int IsRunning(int tvAppId) {

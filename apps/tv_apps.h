@@ -15,7 +15,7 @@ struct TvApp {
     HWND (*findRunning)(const TvAppDescriptor &app); // the tray menu's running mark
     void (*close)();
     void (*dispatch)(RemoteKeyCode code); // its key map
-    int *watchFlag;              // raised by its toggle after a launch
+    int *watchFlag;              // raised by WatchTvApp
     int command20;               // WM_TVAPP_COMMAND sent on key 20; 0: key 20 toggles
     int command21;               // WM_TVAPP_COMMAND sent on key 21; 0: key 21 does nothing
 };
@@ -33,8 +33,11 @@ TvAppDescriptor *TvAppById(int tvAppId);
 // Closes a running instance, or brings it up or launches it and starts
 // watching it.
 void ToggleTvApp(const TvApp &app);
+// Raises the application's watch flag and arms the watch: once its window is
+// gone it stops being the active target.
+void WatchTvApp(const TvApp &app);
 // The tray menu's choice: closes the other applications, then brings this
-// one up or launches it (never watched).
+// one up or launches it, and watches it when it is the active target.
 HWND SelectTvApp(const TvApp &app);
 // Closes every application but `tvAppId`, in TvAppId order.
 void CloseOtherTvApps(int tvAppId);

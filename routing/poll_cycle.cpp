@@ -73,6 +73,9 @@ void RouteWithoutTarget(RemoteKeyCode code) {
         if (windows[id]) {
             const TvApp &app = *FindTvApp(id);
             app.descriptor->active = 1;
+            // Watched like a launched one: closed by the user, it must stop
+            // taking the keys.
+            WatchTvApp(app);
             app.dispatch(code);
             return;
         }

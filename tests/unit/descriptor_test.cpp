@@ -177,7 +177,7 @@ TEST_F(Descriptor, HonestechToggleClosesWhicheverFormMainWindowIsFirst) {
     tvAnywhereApp.active = 0;
 }
 
-TEST_F(Descriptor, SelectClosesTheOthersAndNeverArmsTheWatch) {
+TEST_F(Descriptor, SelectClosesTheOthersAndWatchesWhatItLaunched) {
     FakeEffects effects;
     TvAppDescriptor saved = powerVcrApp;
     TestWindow ht("HtFrame", "Home Theater");
@@ -194,9 +194,17 @@ TEST_F(Descriptor, SelectClosesTheOthersAndNeverArmsTheWatch) {
     MSG msg;
     while (PeekMessageA(&msg, form.hwnd(), WM_TVAPP_COMMAND, WM_TVAPP_COMMAND, PM_REMOVE)) ++closes;
     EXPECT_EQ(closes, 2) << "Quick TV and TV@Anywhere both close the FormMainWindow";
+    EXPECT_EQ(powerVcrApp.active, 1);
+    EXPECT_TRUE(AppWatchTimer.armed) << "closed by the user, it must stop being the target";
+    EXPECT_EQ(watchPowerVcr, 1);
+    // Nothing launched, nothing watched: the watch would only sleep.
+    AppWatchTimer.disarm();
+    watchPowerVcr = 0;
+    powerVcrApp.active = 0;
+    powerVcrApp.installed = 0;
+    SelectTvApp(*FindTvApp(kPowerVcr));
     EXPECT_FALSE(AppWatchTimer.armed);
     EXPECT_EQ(watchPowerVcr, 0);
-    EXPECT_EQ(powerVcrApp.active, 1);
     powerVcrApp = saved;
 }
 

@@ -182,6 +182,14 @@ TEST_F(Routing, OrdinaryKeyWithoutTargetAdoptsInTheFixedOrder) {
         if (tvAnywhereApp.active) adopted += "TVA ";
         EXPECT_EQ(adopted, c.adopted);
         EXPECT_EQ(Handled(), c.adopted) << "the adopted application's map gets the key";
+        // Watched as a launched one is, so that closing it frees the remote.
+        std::string watched;
+        if (watchHomeTheater) watched += "HT ";
+        if (watchPowerVcr) watched += "PVCR ";
+        if (watchQuickTv) watched += "QTV ";
+        if (watchTvAnywhere) watched += "TVA ";
+        EXPECT_EQ(watched, c.adopted);
+        EXPECT_TRUE(AppWatchTimer.armed);
         EXPECT_TRUE(effects.CallsStartingWith("SetCursorPos").empty());
     }
 }

@@ -10,8 +10,10 @@ BOOL OnAboutInitDialog(HWND dialog, HWND, LPARAM) {
     return TRUE;
 }
 
-void OnAboutCommand(HWND dialog, int id, HWND, UINT) {
-    if (id == IDOK || id == IDCANCEL) EndDialog(dialog, id);
+bool OnAboutCommand(HWND dialog, int id) {
+    if (id != IDOK && id != IDCANCEL) return false;
+    EndDialog(dialog, id);
+    return true;
 }
 
 } // namespace

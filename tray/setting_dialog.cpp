@@ -54,11 +54,11 @@ void OnSettingOk(HWND dialog) {
     EndDialog(dialog, IDOK);
 }
 
-void OnSettingCommand(HWND dialog, int id, HWND, UINT) {
+bool OnSettingCommand(HWND dialog, int id) {
     switch (id) {
-    case IDOK: OnSettingOk(dialog); break;
-    case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
-    default: break;
+    case IDOK: OnSettingOk(dialog); return true;
+    case IDCANCEL: EndDialog(dialog, IDCANCEL); return true;
+    default: return false;
     }
 }
 

@@ -22,27 +22,27 @@ BOOL OnPromptInitDialog(HWND dialog, HWND, LPARAM) {
     return TRUE;
 }
 
-// Key-downs sent straight to the prompt: the remote's answer.
-void OnPromptKeyDown(HWND dialog, UINT key, BOOL, int, UINT) {
+// Key-downs sent straight to the prompt: the remote's answer. True when handled.
+bool OnPromptKeyDown(HWND dialog, UINT key) {
     switch (key) {
-    case VK_RETURN: EndPrompt(dialog, VK_RETURN, true); break;
-    case VK_ESCAPE: EndPrompt(dialog, VK_ESCAPE, false); break;
-    default: break;
+    case VK_RETURN: EndPrompt(dialog, VK_RETURN, true); return true;
+    case VK_ESCAPE: EndPrompt(dialog, VK_ESCAPE, false); return true;
+    default: return false;
     }
 }
 
-void OnPromptCommand(HWND dialog, int id, HWND, UINT) {
+bool OnPromptCommand(HWND dialog, int id) {
     switch (id) {
-    case IDOK: EndPrompt(dialog, IDOK, true); break;
-    case IDCANCEL: EndPrompt(dialog, IDCANCEL, false); break;
-    default: break;
+    case IDOK: EndPrompt(dialog, IDOK, true); return true;
+    case IDCANCEL: EndPrompt(dialog, IDCANCEL, false); return true;
+    default: return false;
     }
 }
 
 } // namespace
 
 INT_PTR CALLBACK ShutdownPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_KEYDOWN) return HANDLE_WM_KEYDOWN(dialog, wParam, lParam, OnPromptKeyDown);
+    if (message == WM_KEYDOWN) return OnPromptKeyDown(dialog, (UINT)wParam) ? TRUE : FALSE;
     return CrackDialogMessage<OnPromptInitDialog, OnPromptCommand>(dialog, message, wParam, lParam);
 }
 

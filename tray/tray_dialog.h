@@ -10,11 +10,13 @@ inline INT_PTR RunTrayDialog(HWND owner, int templateId, DLGPROC procedure) {
     return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(templateId), owner, procedure, 0);
 }
 
-template <BOOL (*OnInitDialog)(HWND dialog, HWND focus, LPARAM), void (*OnCommand)(HWND dialog, int id, HWND, UINT)>
+// OnCommand tells whether it handled the command: a dialog procedure returns
+// TRUE for what it handled (windowsx's cracker for a void handler gives 0).
+template <BOOL (*OnInitDialog)(HWND dialog, HWND focus, LPARAM), bool (*OnCommand)(HWND dialog, int id)>
 INT_PTR CrackDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         HANDLE_MSG(dialog, WM_INITDIALOG, OnInitDialog);
-        HANDLE_MSG(dialog, WM_COMMAND, OnCommand);
+    case WM_COMMAND: return OnCommand(dialog, GET_WM_COMMAND_ID(wParam, lParam)) ? TRUE : FALSE;
     default: return FALSE;
     }
 }

@@ -42,6 +42,15 @@ TEST(AboutDialog, EndsWithTheButtonOrCancelIdAndIsPlacedForThisScreen) {
         {"Enter", [](HWND d) { PressKey(d, VK_RETURN); }, IDOK},
         {"Esc", [](HWND d) { PressKey(d, VK_ESCAPE); }, IDCANCEL},
         {"close box", [](HWND d) { ClickCloseBox(d); }, IDCANCEL},
+        // Handled commands return TRUE, others FALSE.
+        {"IDOK to the procedure",
+         [](HWND d) {
+             EXPECT_EQ(AboutDialogProc(d, WM_COMMAND, IDABORT, 0), FALSE);
+             EXPECT_EQ(AboutDialogProc(d, WM_COMMAND, IDOK, 0), TRUE);
+         },
+         IDOK},
+        {"IDCANCEL to the procedure", [](HWND d) { EXPECT_EQ(AboutDialogProc(d, WM_COMMAND, IDCANCEL, 0), TRUE); },
+         IDCANCEL},
     };
     POINT expected;
     bool known = DialogPositionForWidth(GetSystemMetrics(SM_CXFULLSCREEN), &expected);

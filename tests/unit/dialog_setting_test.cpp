@@ -16,7 +16,9 @@ namespace {
 const char kKey[] = TELVIX_SETTINGS_KEY;
 const DWORD kUntouched = 99; // stored before each opening: still there means nothing was saved
 
-enum Ending { kOkButton, kEnterKey, kEscKey, kCloseBox };
+// k...Command: the command given to the dialog procedure itself, which
+// returns TRUE for it.
+enum Ending { kOkButton, kEnterKey, kEscKey, kCloseBox, kOkCommand, kCancelCommand };
 
 struct Step {
     int installedMask; // bit (TvAppId - 1) set: installed
@@ -56,6 +58,11 @@ void End(HWND dialog, Ending ending) {
     case kEnterKey: PressKey(dialog, VK_RETURN); break;
     case kEscKey: PressKey(dialog, VK_ESCAPE); break;
     case kCloseBox: ClickCloseBox(dialog); break;
+    case kOkCommand:
+        EXPECT_EQ(SettingDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_DEFAULT_APP, CBN_SELCHANGE), 0), FALSE);
+        EXPECT_EQ(SettingDialogProc(dialog, WM_COMMAND, IDOK, 0), TRUE);
+        break;
+    case kCancelCommand: EXPECT_EQ(SettingDialogProc(dialog, WM_COMMAND, IDCANCEL, 0), TRUE); break;
     }
 }
 
@@ -99,7 +106,7 @@ protected:
 
 const Scenario kScenarios[] = {
     {"PowerVCR II and TV@Anywhere only, default 4; another entry saves once, then is preselected",
-     {{0b1010, 4, "PowerVCR|TV@Anywhere", 1, 0, kOkButton, 2, 2},
+     {{0b1010, 4, "PowerVCR|TV@Anywhere", 1, 0, kOkCommand, 2, 2},
       {0b1010, 0, "PowerVCR|TV@Anywhere", 0, -1, kOkButton, 2, kUntouched}}},
     {"OK on the entry preselected for the default saves nothing",
      {{0b1111, 3, "Home Theater|PowerVCR|Quick_TV|TV@Anywhere", 2, -1, kOkButton, 3, kUntouched},
@@ -109,6 +116,7 @@ const Scenario kScenarios[] = {
     {"default not installed at a later opening keeps the last position; Esc and close box change nothing",
      {{0b0110, 3, "PowerVCR|Quick_TV", 1, 0, kEscKey, 3, kUntouched},
       {0b0110, 1, "PowerVCR|Quick_TV", 1, 0, kCloseBox, 1, kUntouched},
+      {0b0110, 0, "PowerVCR|Quick_TV", 1, 0, kCancelCommand, 1, kUntouched},
       {0b0110, 0, "PowerVCR|Quick_TV", 1, -1, kOkButton, 3, 3}}},
     {"nothing installed: empty list, nothing selected, OK changes nothing (not even by an earlier choice)",
      {{0b0001, 2, "Home Theater", 0, -1, kOkButton, 1, 1},

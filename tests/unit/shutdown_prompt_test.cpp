@@ -60,8 +60,13 @@ TEST_F(ShutdownPrompt, RemoteKeysKeyboardButtonsAndCloseBoxEndItWithTheirOwnResu
         int result;
         bool shutsDown;
     } cases[] = {
-        {"remote power: VK_RETURN sent", [](HWND d) { SendMessageA(d, WM_KEYDOWN, VK_RETURN, 0); }, 13, true},
-        {"remote other key: VK_ESCAPE sent", [](HWND d) { SendMessageA(d, WM_KEYDOWN, VK_ESCAPE, 0); }, 27, false},
+        // What the procedure returns for what it handles: TRUE.
+        {"remote power: VK_RETURN sent",
+         [](HWND d) { EXPECT_EQ(ShutdownPromptProc(d, WM_KEYDOWN, VK_RETURN, 0), TRUE); }, 13, true},
+        {"remote other key: VK_ESCAPE sent",
+         [](HWND d) { EXPECT_EQ(ShutdownPromptProc(d, WM_KEYDOWN, VK_ESCAPE, 0), TRUE); }, 27, false},
+        {"IDOK", [](HWND d) { EXPECT_EQ(ShutdownPromptProc(d, WM_COMMAND, IDOK, 0), TRUE); }, IDOK, true},
+        {"IDCANCEL", [](HWND d) { EXPECT_EQ(ShutdownPromptProc(d, WM_COMMAND, IDCANCEL, 0), TRUE); }, IDCANCEL, false},
         {"keyboard Enter", [](HWND d) { PressKey(d, VK_RETURN); }, IDOK, true},
         {"OK button", [](HWND d) { ClickButton(d, IDOK); }, IDOK, true},
         {"keyboard Esc", [](HWND d) { PressKey(d, VK_ESCAPE); }, IDCANCEL, false},
@@ -134,6 +139,7 @@ TEST_F(ShutdownPrompt, OtherKeyDownsLeaveItOpen) {
                                           EXPECT_TRUE(IsWindowVisible(dialog)) << key;
                                           EXPECT_EQ(promptOpen, 1) << key;
                                       }
+                                      EXPECT_EQ(ShutdownPromptProc(dialog, WM_COMMAND, IDABORT, 0), FALSE);
                                       SendMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
                                   });
     EXPECT_EQ(result, 27);

@@ -18,6 +18,7 @@ Effects RealEffects() {
     real.AdjustTokenPrivileges = ::AdjustTokenPrivileges;
     real.GetLastError = ::GetLastError;
     real.ExitWindowsEx = ::ExitWindowsEx;
+    real.Shell_NotifyIconA = ::Shell_NotifyIconA;
     real.GetTickCount = ::GetTickCount;
     real.timeGetTime = ::timeGetTime;
     real.Sleep = ::Sleep;

@@ -1,9 +1,10 @@
 // The calls that must not really happen in a unit test, or that wait for a
-// person: synthesized input, starting programs, message boxes, the shutdown
-// and the clock. Everything goes through this one table, which holds the real
+// person: synthesized input, starting programs, message boxes, the shutdown,
+// the tray icon and the clock. Everything goes through this one table, which holds the real
 // functions; unit tests swap in recorders. Everything else is called directly.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 struct Effects {
     void(WINAPI *keybd_event)(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra);
@@ -20,6 +21,8 @@ struct Effects {
                                         DWORD length, PTOKEN_PRIVILEGES previous, PDWORD returned);
     DWORD(WINAPI *GetLastError)();
     BOOL(WINAPI *ExitWindowsEx)(UINT flags, DWORD reason);
+    // The tray icon: a unit test's windows must not fill the shell's tray.
+    BOOL(WINAPI *Shell_NotifyIconA)(DWORD message, PNOTIFYICONDATAA data);
     // Clock.
     DWORD(WINAPI *GetTickCount)();
     DWORD(WINAPI *timeGetTime)();

@@ -36,7 +36,7 @@ void CloseCompetingPrograms() {
 
 // Copies started at the same instant all pass the window checks below, as
 // none has its window yet. The first to create this name in the session
-// holds it until the process ends; the others see it already there. Without
+// holds it until its message loop ends; the others see it already there. Without
 // it (the name taken by another kind of object) the window checks decide.
 HANDLE instanceMutex = NULL;
 
@@ -56,18 +56,8 @@ void StartTraceFromSettings() {
     Trace("start: Telvix, process %lu", (unsigned long)GetCurrentProcessId());
 }
 
-} // namespace
-
-int RunTelvix(HINSTANCE instance) {
-    StartTraceFromSettings();
-    openShutdownPrompt = ShowShutdownPrompt;
-    DeleteWinCinemaShortcut();
-    CloseCompetingPrograms();
-    if (AnotherCopyStarting() || AnotherRemoteRuns()) {
-        Trace("start: another remote program runs, ending");
-        return 0;
-    }
-
+// Everything from the tray window's creation to the end of the message loop.
+void RunTrayProgram(HINSTANCE instance) {
     char title[100], className[100];
     title[0] = className[0] = '\0';
     LoadStringA(instance, IDS_TRAY_TITLE, title, sizeof title);
@@ -88,14 +78,14 @@ int RunTelvix(HINSTANCE instance) {
     appInstance = instance;
     HWND window = CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
                                   NULL, NULL, instance, NULL);
-    if (!window) return 0;
+    if (!window) return;
     trayWindow = window;
     LoadSettings();
     if (alwaysRemoteOff) {
         Trace("start: AlwaysRemoteOff is 1, ending");
         // Leave no dead icon behind in the tray.
         RemoveTrayIcon(trayWindow, kTrayIconId);
-        return 0;
+        return;
     }
 
     ShowWindow(trayWindow, SW_HIDE);
@@ -114,6 +104,26 @@ int RunTelvix(HINSTANCE instance) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    // Every way out of the loop is a quit request of ours with code 0.
+    // Exit from the menu ends the loop with the window still there, and a new
+    // copy would take that window for a running one.
+    if (IsWindow(trayWindow)) DestroyWindow(trayWindow);
+}
+
+} // namespace
+
+int RunTelvix(HINSTANCE instance) {
+    StartTraceFromSettings();
+    openShutdownPrompt = ShowShutdownPrompt;
+    DeleteWinCinemaShortcut();
+    CloseCompetingPrograms();
+    if (AnotherCopyStarting() || AnotherRemoteRuns())
+        Trace("start: another remote program runs, ending");
+    else
+        RunTrayProgram(instance);
+    // Free the name as soon as the loop has ended, not when the process has:
+    // a copy started right after Exit must not take this one for running.
+    if (instanceMutex) CloseHandle(instanceMutex);
+    instanceMutex = NULL;
+    // Every way out is a quit request of ours, or a refusal, with code 0.
     return 0;
 }

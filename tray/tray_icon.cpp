@@ -1,4 +1,5 @@
 #include "tray/tray_icon.h"
+#include "platform/effects.h"
 
 NOTIFYICONDATAA trayIconData;
 
@@ -15,7 +16,11 @@ void AddTrayIcon(HWND window, UINT id, HICON icon, const char *tip) {
     trayIconData.uCallbackMessage = WM_TRAY_CALLBACK;
     trayIconData.hIcon = icon;
     lstrcpynA(trayIconData.szTip, tip ? tip : "", 64);
-    Shell_NotifyIconA(NIM_ADD, &trayIconData);
+    fx.Shell_NotifyIconA(NIM_ADD, &trayIconData);
+}
+
+void RestoreTrayIcon() {
+    if (trayIconData.hWnd) fx.Shell_NotifyIconA(NIM_ADD, &trayIconData);
 }
 
 void RemoveTrayIcon(HWND window, UINT id) {
@@ -24,9 +29,11 @@ void RemoveTrayIcon(HWND window, UINT id) {
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = window;
     data.uID = id;
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    fx.Shell_NotifyIconA(NIM_DELETE, &data);
+    // A removed icon is never brought back by a restarting shell.
+    if (trayIconData.hWnd == window && trayIconData.uID == id) trayIconData.hWnd = NULL;
 }
 
 void RefreshTrayIcon() {
-    Shell_NotifyIconA(NIM_MODIFY, &trayIconData);
+    fx.Shell_NotifyIconA(NIM_MODIFY, &trayIconData);
 }

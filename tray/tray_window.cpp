@@ -76,6 +76,13 @@ void OnTrayCallback(HWND window, LPARAM event) {
     }
 }
 
+// Broadcast by the shell when its taskbar is created anew (Explorer crashed
+// or was restarted): every program must add its tray icon again.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
 } // namespace
 
 HMENU BuildPopupMenu() {
@@ -97,6 +104,11 @@ HMENU BuildPopupMenu() {
 }
 
 LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A registered message, so no case of the switch.
+    if (message == TaskbarCreatedMessage() && message != 0) {
+        RestoreTrayIcon();
+        return 0;
+    }
     switch (message) {
         HANDLE_MSG(window, WM_CREATE, OnCreate);
     // Not through windowsx.h's cracker, which takes the height from wParam.

@@ -70,6 +70,14 @@ BOOL WINAPI ExitWindowsExFake(UINT flags, DWORD reason) {
     Record("ExitWindowsEx 0x%X %lu", flags, (unsigned long)reason);
     return FakeEffects::exitResult;
 }
+BOOL WINAPI ShellNotifyIconFake(DWORD message, PNOTIFYICONDATAA data) {
+    const char *name = message == NIM_ADD ? "NIM_ADD" : message == NIM_MODIFY ? "NIM_MODIFY"
+                       : message == NIM_DELETE ? "NIM_DELETE" : "NIM_?";
+    Record("Shell_NotifyIconA %s size=%lu window=%p id=%u flags=0x%X message=%u icon=%p tip=%s", name,
+           (unsigned long)data->cbSize, (void *)data->hWnd, data->uID, data->uFlags, data->uCallbackMessage,
+           (void *)data->hIcon, (data->uFlags & NIF_TIP) ? data->szTip : "");
+    return TRUE;
+}
 DWORD WINAPI TickFake() {
     DWORD now = FakeEffects::tick;
     FakeEffects::tick += FakeEffects::tickStep;
@@ -104,6 +112,7 @@ FakeEffects::FakeEffects() {
     fx.AdjustTokenPrivileges = AdjustTokenPrivilegesFake;
     fx.GetLastError = GetLastErrorFake;
     fx.ExitWindowsEx = ExitWindowsExFake;
+    fx.Shell_NotifyIconA = ShellNotifyIconFake;
     fx.GetTickCount = TickFake;
     fx.timeGetTime = TickFake;
     fx.Sleep = SleepFake;

@@ -13,7 +13,8 @@ struct FakeEffects {
     FakeEffects &operator=(const FakeEffects &) = delete;
 
     // What the program did, in order, one line per call, e.g.
-    // "keybd 0x12 1", "WinExec \"C:\\tv\\PVCR.EXE\" 5", "MessageBox text|caption|0x10000".
+    // "keybd 0x12 1", "WinExec \"C:\\tv\\PVCR.EXE\" 5", "MessageBox text|caption|0x10000",
+    // "Shell_NotifyIconA NIM_ADD size=88 window=... id=10 ...".
     static std::vector<std::string> calls;
     // Only the lines that begin with `prefix`.
     static std::vector<std::string> CallsStartingWith(const std::string &prefix);

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "apps/tv_apps.h"
+#include "platform/product_texts.h"
+#include "res/resource.h"
+#include "tests/support/effects_recorder.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/unit/dialog_driver.h"
 #include "tests/support/test_windows.h"
 #include "tray/settings.h"
 #include "tray/tray_icon.h"
@@ -32,6 +37,19 @@ struct SavedApps {
         defaultTvApp = defaultApp;
     }
 };
+
+// Ends the tray program's message loop from inside it, once its window exists.
+struct LoopEnder {
+    static UINT message;
+    static WPARAM wParam;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
+        if (!IsWindow(trayWindow)) return;
+        KillTimer(NULL, timer);
+        PostMessageA(trayWindow, message, wParam, 0);
+    }
+};
+UINT LoopEnder::message;
+WPARAM LoopEnder::wParam;
 
 } // namespace
 
@@ -87,4 +105,61 @@ TEST(TrayIcon, IconDataHasTheOriginalShapeAndRemovalNamesItsWindowAndId) {
     AddTrayIcon(owner.hwnd(), kTrayIconId, NULL, NULL);
     EXPECT_STREQ(trayIconData.szTip, "") << "a null tip stores an empty tip";
     RemoveTrayIcon(owner.hwnd(), kTrayIconId);
+}
+
+TEST(TrayIcon, ARestartedShellGetsTheSameIconAddedAgainUnlessItWasRemoved) {
+    FakeEffects effects;
+    TestWindow owner("TrayIconOwner", "owner");
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    ASSERT_NE(taskbarCreated, 0u);
+    HICON icon = LoadIconA(NULL, MAKEINTRESOURCEA(32512));
+    AddTrayIcon(owner.hwnd(), kTrayIconId, icon, "Corvane Remote Control");
+    ASSERT_EQ(FakeEffects::calls.size(), 1u);
+    const std::string added = FakeEffects::calls[0];
+    EXPECT_EQ(added.rfind("Shell_NotifyIconA NIM_ADD size=", 0), 0u) << added;
+    EXPECT_NE(added.find(" id=10 flags=0x7 message=1001 "), std::string::npos) << added;
+    for (int restart = 0; restart < 2; ++restart) {
+        FakeEffects::calls.clear();
+        EXPECT_EQ(TrayWindowProc(owner.hwnd(), taskbarCreated, 0, 0), 0);
+        EXPECT_EQ(FakeEffects::calls, std::vector<std::string>{added}) << "the very data of the first NIM_ADD";
+    }
+    RemoveTrayIcon(owner.hwnd(), kTrayIconId);
+    FakeEffects::calls.clear();
+    TrayWindowProc(owner.hwnd(), taskbarCreated, 0, 0);
+    EXPECT_TRUE(FakeEffects::calls.empty()) << "an icon taken away stays away";
+}
+
+// Once the message loop has ended, by Exit or by WM_CLOSE, a new copy can
+// start: neither the instance name nor the window is left behind.
+TEST(TrayProgram, NothingKeepsANewCopyOutOnceTheLoopHasEnded) {
+    SavedApps saved;
+    TestInstance instance;
+    FakeEffects effects; // the tray icon
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY);
+    struct {
+        const char *how;
+        UINT message;
+        WPARAM wParam;
+    } cases[] = {{"Exit", WM_COMMAND, IDM_EXIT}, {"WM_CLOSE", WM_CLOSE, 0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.how);
+        ASSERT_EQ(FindWindowA(kTelvixWindowClass, NULL), nullptr);
+        LoopEnder::message = c.message;
+        LoopEnder::wParam = c.wParam;
+        UINT_PTR timer = SetTimer(NULL, 0, 20, LoopEnder::Tick);
+        EXPECT_EQ(RunTelvix(appInstance), 0);
+        KillTimer(NULL, timer);
+        // The window's end asks to quit once more; no later loop of this
+        // test thread may see that.
+        MSG quit;
+        while (PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        EXPECT_EQ(FindWindowA(kTelvixWindowClass, NULL), nullptr);
+        HANDLE name = OpenMutexA(SYNCHRONIZE, FALSE, "Corvane Remote Control Instance");
+        EXPECT_EQ(name, nullptr) << "the instance name is still held";
+        if (name) CloseHandle(name);
+    }
+    trayWindow = NULL;
+    deviceFound = 1;
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY);
 }

@@ -1,6 +1,9 @@
-// One record per TV application, in one table indexed by TvAppId: all that
-// the routing, the tray menu, the Setting list and the application watch know
-// of each. Adding or correcting an application is one row in tv_apps.cpp.
+// One record per TV application, in one table indexed by TvAppId: what the
+// routing, the tray menu, the Setting list and the application watch look up.
+// It is not yet all there is of an application: its descriptor instance
+// (static_state.cpp), watch flag (app_watch.cpp), key map and table, window
+// searches and close (tv_app.cpp), key reference words, stand-in identity and
+// tests are elsewhere, so adding one touches some 25 files.
 #pragma once
 #include <windows.h>
 #include "apps/tv_app.h"

@@ -1,6 +1,8 @@
 // The real tray program as a process: start-up, single instance, exit paths,
 // the select commands and the missing-device path.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 #include "tests/support/dialog_items.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
@@ -41,6 +43,16 @@ struct RecordingWindow {
         DestroyWindow(window);
     }
 };
+
+// Whether the shell's tray holds Telvix's icon, as any program may ask it: an
+// empty modification succeeds only for an icon the tray has.
+bool TrayHoldsIcon(HWND tray) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = tray;
+    data.uID = 10;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
 
 } // namespace
 
@@ -188,5 +200,26 @@ TEST(TelvixProcess, WithoutACaptureDeviceTheFirstClickReportsItAndEnds) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     DWORD code = 99;
     ASSERT_TRUE(WaitExit(session.telvix(), 30000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST(TelvixProcess, ARestartedShellGetsTheTrayIconBack) {
+    TelvixSession session("taskbar_created");
+    session.StartTelvix();
+    HWND tray = session.WaitForTrayWindow();
+    ASSERT_TRUE(tray);
+    if (!WaitUntil([&] { return TrayHoldsIcon(tray); }, 10000)) GTEST_SKIP() << "this Wine shell keeps no tray icons";
+    // A restarted shell's tray knows no icon: take it away, as the crash did.
+    NOTIFYICONDATAA gone = {};
+    gone.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    gone.hWnd = tray;
+    gone.uID = 10;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+    ASSERT_FALSE(TrayHoldsIcon(tray));
+    // What the new shell announces to every top-level window.
+    PostMessageA(tray, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return TrayHoldsIcon(tray); }));
+    DWORD code = 99;
+    EXPECT_TRUE(session.CloseTelvix(&code));
     EXPECT_EQ(code, 0u);
 }

@@ -442,12 +442,16 @@ TEST(CaptureBinding, EachPathLeavesTheFilterWithItsReferences) {
             EXPECT_EQ(AddReceiverFilter(&graph, FindOffered), c.bound);
             EXPECT_EQ(filter.refs, c.refs);
             EXPECT_EQ(graph.filters.size(), c.inGraph);
-            if (c.inGraph) EXPECT_EQ(graph.lastName, L"Philips Silicon (7171-35) WDM Video Capture");
+            if (c.inGraph) {
+                EXPECT_EQ(graph.lastName, L"Philips Silicon (7171-35) WDM Video Capture");
+            }
             EXPECT_EQ(graph.refs, 1) << "the graph is only borrowed";
             EXPECT_EQ(asked.size(), c.namesAsked);
             for (size_t n = 0; n < asked.size(); ++n) EXPECT_EQ(asked[n], CaptureDeviceNames[n]);
             EXPECT_EQ(ReceiverControl != nullptr, c.bound);
-            if (c.bound) EXPECT_EQ((void *)ReceiverControl, (void *)static_cast<IKsControl *>(&filter));
+            if (c.bound) {
+                EXPECT_EQ((void *)ReceiverControl, (void *)static_cast<IKsControl *>(&filter));
+            }
         }
         // Nothing took a reference it did not account for: the graph's went
         // with it, and what is left is ours and the control's.

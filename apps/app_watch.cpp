@@ -8,14 +8,27 @@ int watchPowerVcr = 0;
 int watchQuickTv = 0;
 int watchTvAnywhere = 0;
 
+namespace {
+
+bool AnyWatchFlag() {
+    for (const TvApp &app : kTvApps)
+        if (*app.watchFlag == 1) return true;
+    return false;
+}
+
+} // namespace
+
 void CALLBACK AppWatchTick(HWND, UINT, UINT_PTR, DWORD) {
     for (const TvApp &app : kTvApps) {
         if (*app.watchFlag != 1) continue;
         // Only the first raised flag is handled per tick.
         if (!app.findPresent()) {
             ClearActive(app.id);
-            AppWatchTimer.disarm();
             *app.watchFlag = 0;
+            // Another one still watched (chosen from the tray menu while an
+            // adopted one was being closed) must not lose its watch, or the
+            // remote goes dead once the user closes it.
+            if (!AnyWatchFlag()) AppWatchTimer.disarm();
         }
         return;
     }

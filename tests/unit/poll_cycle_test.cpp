@@ -359,9 +359,13 @@ TEST_F(Routing, AppWatchDropsTheFirstWatchedAppWhoseWindowIsGone) {
     AppWatchTick(NULL, WM_TIMER, 2, 0);
     EXPECT_EQ(homeTheaterApp.active, 0);
     EXPECT_EQ(watchHomeTheater, 0);
-    EXPECT_FALSE(AppWatchTimer.armed);
     EXPECT_EQ(powerVcrApp.active, 1) << "only the first raised flag is handled per tick";
     EXPECT_EQ(watchPowerVcr, 1);
+    EXPECT_TRUE(AppWatchTimer.armed) << "PowerVCR II is still watched";
+    AppWatchTick(NULL, WM_TIMER, 2, 0);
+    EXPECT_EQ(powerVcrApp.active, 0);
+    EXPECT_EQ(watchPowerVcr, 0);
+    EXPECT_FALSE(AppWatchTimer.armed);
     EXPECT_TRUE(effects.CallsStartingWith("Sleep").empty());
 }
 

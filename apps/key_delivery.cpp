@@ -1,14 +1,18 @@
 #include "apps/key_delivery.h"
 #include "platform/effects.h"
+#include "platform/foreground.h"
 
 void PostKey(HWND window, UINT message, WPARAM code, LPARAM lParam) {
     PostMessageA(window, message, code, lParam);
 }
 
-void SendChord(HWND window, bool activate, const BYTE *modifiers, int modifierCount, BYTE key) {
+bool SendChord(HWND window, bool activate, const BYTE *modifiers, int modifierCount, BYTE key) {
     if (activate) {
-        SetForegroundWindow(window);
+        fx.SetForegroundWindow(window);
         SetActiveWindow(window);
+        // Keys synthesized now go to whatever is in front, perhaps an editor
+        // where Ctrl+X would cut the user's text.
+        if (!ForegroundBelongsToOwnerOf(window)) return false;
     }
     const DWORD down = KEYEVENTF_EXTENDEDKEY;
     const DWORD up = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
@@ -16,6 +20,7 @@ void SendChord(HWND window, bool activate, const BYTE *modifiers, int modifierCo
     fx.keybd_event(key, 0, down, 0);
     fx.keybd_event(key, 0, up, 0);
     for (int i = modifierCount - 1; i >= 0; --i) fx.keybd_event(modifiers[i], 0, up, 0);
+    return true;
 }
 
 void ToggleShow(HWND window) {

@@ -14,8 +14,10 @@ void PostKey(HWND window, UINT message, WPARAM code, LPARAM lParam);
 
 // Chord through keybd_event: modifiers down in order, the main key down and
 // up, modifiers up in reverse. With `activate`, the window is brought to the
-// foreground and activated first; otherwise the focused window gets it.
-void SendChord(HWND window, bool activate, const BYTE *modifiers, int modifierCount, BYTE key);
+// foreground and activated first, and nothing is sent unless its program is
+// then in front (Windows may refuse); otherwise the focused window gets it.
+// True when the chord was sent.
+bool SendChord(HWND window, bool activate, const BYTE *modifiers, int modifierCount, BYTE key);
 
 // Restore an iconic window, minimise any other.
 void ToggleShow(HWND window);

@@ -11,7 +11,11 @@ namespace {
 // The key is never created: without an installation there is nothing to tell.
 void DisableCaptureDialog() {
     HKEY key;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink", &key) != ERROR_SUCCESS) return;
+    // Where PowerVCR II reads it: its own registry view and, for a standard
+    // user on Windows, the per-user store that virtualization keeps for it.
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink", 0, KEY_SET_VALUE | kTvAppRegistryView, &key) !=
+        ERROR_SUCCESS)
+        return;
     DWORD one = 1;
     RegSetValueExA(key, "DisableCapDlg", 0, REG_DWORD, (const BYTE *)&one, sizeof one);
     RegCloseKey(key);

@@ -15,7 +15,8 @@ void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity) {
 int ReadInstallInfo(TvAppDescriptor &app, const char *key, const char *value, const char *exe) {
     app.installed = 0;
     HKEY handle;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, key, &handle) != ERROR_SUCCESS) return 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | kTvAppRegistryView, &handle) != ERROR_SUCCESS)
+        return 0;
     char dir[sizeof app.installDir];
     DWORD size = sizeof dir;
     DWORD type = 0;
@@ -84,7 +85,7 @@ HWND Launch(TvAppDescriptor &app) {
     // Sized for the longest folder and name: never cut.
     (void)snprintf(commandLine, sizeof commandLine, "\"%s\\%s\"", app.installDir, app.exeName);
     if (fx.WinExec(commandLine, SW_SHOW) < 31)
-        fx.MessageBoxA(NULL, "Can't launch TV application what you want.", kTelvixCaption, MB_OK);
+        fx.MessageBoxA(NULL, "Can't launch TV application what you want.", kTelvixCaption, MB_OK | MB_TOPMOST);
     else
         app.active = 1;
     return FindRunningInstance(app);
@@ -112,8 +113,8 @@ void ClosePowerVcr() {
     HWND w = FindPowerVcrMain();
     if (!w) return;
     static const BYTE modifiers[] = {VK_CONTROL};
-    SendChord(w, true, modifiers, 1, 'X');
-    powerVcrApp.active = 0;
+    // A close that sent nothing leaves PowerVCR II running and the target.
+    if (SendChord(w, true, modifiers, 1, 'X')) powerVcrApp.active = 0;
 }
 
 void CloseHonestechApp(TvAppDescriptor &app) {

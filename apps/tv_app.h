@@ -23,6 +23,11 @@ extern TvAppDescriptor powerVcrApp;
 extern TvAppDescriptor quickTvApp;
 extern TvAppDescriptor tvAnywhereApp;
 
+// The TV applications are 32-bit programs, so their keys under
+// HKEY_LOCAL_MACHINE\SOFTWARE live in the 32-bit registry view, which a 64-bit
+// build sees only when it asks for it; a 32-bit build is there already.
+const REGSAM kTvAppRegistryView = KEY_WOW64_32KEY;
+
 // Constant data of one application: where it is installed and how it looks.
 struct TvAppIdentity {
     const char *name;        // as the tray menu and the Setting dialog show it

@@ -10,8 +10,14 @@ Effects RealEffects() {
     real.mouse_event = ::mouse_event;
     real.SetCursorPos = ::SetCursorPos;
     real.GetCursorPos = ::GetCursorPos;
+    real.SetForegroundWindow = ::SetForegroundWindow;
+    real.GetForegroundWindow = ::GetForegroundWindow;
     real.WinExec = ::WinExec;
     real.MessageBoxA = ::MessageBoxA;
+    real.ProcessIdToSessionId = ::ProcessIdToSessionId;
+    real.WTSGetActiveConsoleSessionId = ::WTSGetActiveConsoleSessionId;
+    real.GetSystemMetrics = ::GetSystemMetrics;
+    real.MonitorFromPoint = ::MonitorFromPoint;
     real.GetVersionExA = ::GetVersionExA;
     real.OpenProcessToken = ::OpenProcessToken;
     real.LookupPrivilegeValueA = ::LookupPrivilegeValueA;

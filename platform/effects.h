@@ -11,8 +11,17 @@ struct Effects {
     void(WINAPI *mouse_event)(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR extra);
     BOOL(WINAPI *SetCursorPos)(int x, int y);
     BOOL(WINAPI *GetCursorPos)(LPPOINT point);
+    // Windows may refuse a background program the foreground; Wine never does.
+    BOOL(WINAPI *SetForegroundWindow)(HWND window);
+    HWND(WINAPI *GetForegroundWindow)();
     UINT(WINAPI *WinExec)(LPCSTR commandLine, UINT show);
     int(WINAPI *MessageBoxA)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+    // Which session is at the console: Wine runs one only.
+    BOOL(WINAPI *ProcessIdToSessionId)(DWORD processId, DWORD *sessionId);
+    DWORD(WINAPI *WTSGetActiveConsoleSessionId)();
+    // Where the monitors are: Wine shows one here.
+    int(WINAPI *GetSystemMetrics)(int index);
+    HMONITOR(WINAPI *MonitorFromPoint)(POINT point, DWORD flags);
     // Shutdown and the platform family it depends on.
     BOOL(WINAPI *GetVersionExA)(LPOSVERSIONINFOA info);
     BOOL(WINAPI *OpenProcessToken)(HANDLE process, DWORD access, PHANDLE token);

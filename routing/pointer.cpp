@@ -37,11 +37,19 @@ POINT CursorPos() {
     return p;
 }
 
+// The primary screen's bounds alone would keep the pointer off every other
+// monitor (often the TV itself), and refuse every move once the mouse had put
+// it there; with several monitors any point on one of them will do.
+bool MayMoveTo(POINT to) {
+    if (fx.GetSystemMetrics(SM_CMONITORS) > 1) return fx.MonitorFromPoint(to, MONITOR_DEFAULTTONULL) != NULL;
+    return InsideArea(pointerArea, to);
+}
+
 void Move(RemoteKeyCode code) {
     int step = MoveStep(pointerArea, ++pointerAcceleration);
     POINT to;
     if (!MoveTarget(code, CursorPos(), step, &to)) return;
-    if (InsideArea(pointerArea, to)) {
+    if (MayMoveTo(to)) {
         fx.SetCursorPos(to.x, to.y);
     } else {
         // Stay put; the next move starts slowly again.
@@ -81,7 +89,7 @@ DWORD ToggleButtonFlag(bool wasHeld, bool swapped) {
 }
 
 void InitScreenMetrics() {
-    pointerArea = AreaFromFullScreen(GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
+    pointerArea = AreaFromFullScreen(fx.GetSystemMetrics(SM_CXFULLSCREEN), fx.GetSystemMetrics(SM_CYFULLSCREEN));
 }
 
 void UpdateScreenMetrics(int width, int height) {
@@ -106,7 +114,7 @@ void PointerKey(RemoteKeyCode code) {
     }
     case 5: {
         // Only the drag toggle follows swapped buttons; 0 and 10 are fixed.
-        bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+        bool swapped = fx.GetSystemMetrics(SM_SWAPBUTTON) != 0;
         POINT at = CursorPos();
         DWORD flag = ToggleButtonFlag(pointerButtonHeld != 0, swapped);
         pointerButtonHeld = pointerButtonHeld ? 0 : 1;

@@ -7,6 +7,7 @@
 #include "platform/product_texts.h"
 #include "receiver/receiver.h"
 #include "routing/pointer.h"
+#include "routing/session_gate.h"
 #include "routing/tray_hooks.h"
 
 RepeatState pollState;
@@ -96,7 +97,7 @@ void StartDefaultApp(bool check) {
     const TvApp *app = FindTvApp(defaultTvApp);
     if (check && app && app->descriptor->installed == 0)
         fx.MessageBoxA(NULL, "Please re-initialize the TV application settings.", kTelvixCaption,
-                       MB_SETFOREGROUND);
+                       MB_SETFOREGROUND | MB_TOPMOST);
     if (!app) return;
     CloseOtherTvApps(app->id);
     ToggleTvApp(*app);
@@ -140,6 +141,8 @@ void StartPolling(HWND owner) {
 }
 
 void CALLBACK PollCycle(HWND window, UINT, UINT_PTR, DWORD) {
+    // Another user's copy, or a locked desktop: the card is not ours to read.
+    if (!ThisSessionMayPoll()) return;
     if (pollState.busy) return;
     pollState.busy = 1;
     RemoteKeyCode code;

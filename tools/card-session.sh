@@ -32,7 +32,8 @@ install_stand_in() {
     mkdir -p "$dir"
     cp "$CARD_DIR/sim/tvapp_sim.exe" "$dir/$exe"
     rm -f "$dir/tvapp_sim.log"
-    "$CARD_DIR/wine-run" reg add "$key" /v "$value" /t REG_SZ /d "$(winpath "$dir")" /f >/dev/null
+    # The applications are 32-bit programs: their keys are in the 32-bit view.
+    "$CARD_DIR/wine-run" reg add "$key" /v "$value" /t REG_SZ /d "$(winpath "$dir")" /f /reg:32 >/dev/null
 }
 
 prefix_pid() {
@@ -64,7 +65,7 @@ card_session_stop() {
     "$run" regsvr32 /s /u "$(winpath "$CARD_DIR/sim/simcard.dll")" >/dev/null 2>&1
     for entry in "${STAND_INS[@]:1}"; do
         IFS='|' read -r name key value exe <<<"$entry"
-        "$run" reg delete "$key" /f >/dev/null 2>&1
+        "$run" reg delete "$key" /f /reg:32 >/dev/null 2>&1
     done
     stop_wine_session
 }

@@ -38,3 +38,29 @@ void PlaceDialogForWidth(HWND dialog, int width) {
 void PlaceDialog(HWND dialog) {
     PlaceDialogForWidth(dialog, GetSystemMetrics(SM_CXFULLSCREEN));
 }
+
+POINT CentredIn(const RECT &area, int width, int height) {
+    POINT p = {area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2};
+    return p;
+}
+
+// The next power key confirms the prompt, so it must never open hidden: behind
+// a full-screen program, or at its template's place in the screen's corner.
+// Centred where the table has no row, as the table's rows roughly centre it.
+void PlacePromptForWidth(HWND prompt, int width, const RECT &workArea) {
+    POINT position;
+    if (!DialogPositionForWidth(width, &position)) {
+        RECT frame;
+        GetWindowRect(prompt, &frame);
+        position = CentredIn(workArea, frame.right - frame.left, frame.bottom - frame.top);
+    }
+    SetWindowPos(prompt, HWND_TOPMOST, position.x, position.y, 0, 0, SWP_NOSIZE);
+}
+
+void PlacePrompt(HWND prompt) {
+    RECT workArea;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0)) {
+        workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    PlacePromptForWidth(prompt, GetSystemMetrics(SM_CXFULLSCREEN), workArea);
+}

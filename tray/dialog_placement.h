@@ -1,5 +1,6 @@
 // Where the tray program's dialogs appear: a fixed screen position for each
-// known screen width, always on top. Unknown widths keep the template's place.
+// known screen width, always on top. At other widths About and Setting keep
+// their template's place; the Shut Down prompt is centred on the work area.
 #pragma once
 #include <windows.h>
 
@@ -9,3 +10,11 @@ bool DialogPositionForWidth(int width, POINT *position);
 void PlaceDialogForWidth(HWND dialog, int width);
 // PlaceDialogForWidth with the screen's own width; every dialog's WM_INITDIALOG.
 void PlaceDialog(HWND dialog);
+
+// Top-left corner that centres a `width` x `height` window in `area`.
+POINT CentredIn(const RECT &area, int width, int height);
+// The Shut Down prompt: the table's place for `width`, else centred on
+// `workArea`; topmost at every width.
+void PlacePromptForWidth(HWND prompt, int width, const RECT &workArea);
+// PlacePromptForWidth with the screen's own width and work area.
+void PlacePrompt(HWND prompt);

@@ -32,5 +32,5 @@ void ShutDownComputer() {
     }
     if (!EnableShutdownPrivilege()) return;
     if (!fx.ExitWindowsEx(EWX_POWEROFF | EWX_FORCE, 0))
-        fx.MessageBoxA(NULL, "Can't run ExitWindowsEx.", kTelvixCaption, MB_OK);
+        fx.MessageBoxA(NULL, "Can't run ExitWindowsEx.", kTelvixCaption, MB_OK | MB_TOPMOST);
 }

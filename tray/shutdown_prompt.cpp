@@ -18,7 +18,7 @@ BOOL OnPromptInitDialog(HWND dialog, HWND, LPARAM) {
     SetForegroundWindow(dialog);
     SetActiveWindow(dialog);
     promptWindow = dialog;
-    PlaceDialog(dialog);
+    PlacePrompt(dialog);
     return TRUE;
 }
 

@@ -6,6 +6,7 @@
 #include "receiver/receiver.h"
 #include "res/resource.h"
 #include "routing/pointer.h"
+#include "routing/session_gate.h"
 #include "tray/dialogs.h"
 #include "tray/settings.h"
 #include "tray/tray_icon.h"
@@ -18,6 +19,7 @@ HMENU popupMenu = NULL;
 namespace {
 
 void QuitFromTray(HWND window) {
+    StopSessionGate(window);
     RemoveTrayIcon(window, kTrayIconId);
     PostQuitMessage(0);
 }
@@ -33,6 +35,7 @@ void ShowPopupMenu(HWND window) {
 BOOL OnCreate(HWND window, LPCREATESTRUCT) {
     if (!OpenReceiver()) deviceFound = 0;
     InitScreenMetrics();
+    StartSessionGate(window);
     AddTrayIcon(window, kTrayIconId, LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_TELVIX)), kTelvixCaption);
     return TRUE;
 }
@@ -68,7 +71,7 @@ void OnTrayCallback(HWND window, LPARAM event) {
             ShowPopupMenu(window);
         } else {
             fx.MessageBoxA(NULL, "Can't find the Video Capture Filter.\n\nPlease check your hardware or drivers. ",
-                           kTelvixCaption, MB_SETFOREGROUND);
+                           kTelvixCaption, MB_SETFOREGROUND | MB_TOPMOST);
             QuitFromTray(window);
         }
         break;
@@ -116,6 +119,7 @@ LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_COMMAND, OnCommand);
         HANDLE_MSG(window, WM_DESTROY, QuitFromTray);
     case WM_TRAY_CALLBACK: OnTrayCallback(window, lParam); return 0;
+    case WM_WTSSESSION_CHANGE: NoteSessionChange(wParam); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

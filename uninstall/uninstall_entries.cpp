@@ -8,6 +8,16 @@ namespace {
 
 const char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
+// On 64-bit Windows the uninstall entries are kept in two registry views, each
+// installer writing to its own: ours first, then the other one. On 32-bit
+// Windows the flag is ignored and the second look repeats the first.
+const REGSAM kOwnView = 0;
+#ifdef _WIN64
+const REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+const REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
+
 #ifndef _WIN64
 static_assert(sizeof(STARTUPINFOA) == 68, "the start-up record the uninstallers are started with");
 #endif
@@ -33,11 +43,12 @@ bool ReadStringValue(HKEY key, const char *name, char *buffer, DWORD bufferSize,
 
 // Walks every entry; a match clears the command and reads that entry's, so
 // the last match wins and a match without a command leaves none behind.
-bool SearchByDisplayName(const char *displayName) {
+bool SearchByDisplayName(const char *displayName, REGSAM view) {
     // An empty name would match every entry that lacks a display name.
     if (displayName[0] == '\0') return false;
     HKEY root;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallRoot, 0, KEY_ALL_ACCESS, &root) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallRoot, 0, KEY_ALL_ACCESS | view, &root) != ERROR_SUCCESS)
+        return false;
     bool found = false;
     char subkeyName[256];
     char entryName[256];
@@ -46,7 +57,7 @@ bool SearchByDisplayName(const char *displayName) {
         FILETIME lastWrite;
         if (RegEnumKeyExA(root, index, subkeyName, &size, NULL, NULL, NULL, &lastWrite) != ERROR_SUCCESS) break;
         HKEY entry;
-        if (RegOpenKeyExA(root, subkeyName, 0, KEY_ALL_ACCESS, &entry) != ERROR_SUCCESS) continue;
+        if (RegOpenKeyExA(root, subkeyName, 0, KEY_ALL_ACCESS | view, &entry) != ERROR_SUCCESS) continue;
         ReadStringValue(entry, "DisplayName", entryName, sizeof entryName, sizeof entryName);
         if (lstrcmpiA(entryName, displayName) == 0) {
             found = true;
@@ -59,7 +70,7 @@ bool SearchByDisplayName(const char *displayName) {
 }
 
 // Opens entry `keyName` and reads its command; false when absent.
-bool LookUpByKey(const char *keyName) {
+bool LookUpByKey(const char *keyName, REGSAM view) {
     uninstallCommand[0] = '\0';
     if (keyName[0] == '\0') return false; // the root itself is no entry
     char keyPath[256];
@@ -67,7 +78,7 @@ bool LookUpByKey(const char *keyName) {
     // A cut path would name some other key.
     if (length < 0 || length >= (int)sizeof keyPath) return false;
     HKEY entry;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, keyPath, &entry) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | view, &entry) != ERROR_SUCCESS) return false;
     bool read = ReadStringValue(entry, "UninstallString", uninstallCommand, sizeof uninstallCommand, 255);
     RegCloseKey(entry);
     return read;
@@ -89,14 +100,23 @@ bool RunUninstallCommand() {
     return true;
 }
 
-} // namespace
-
-bool FindUninstallByDisplayName(const char *displayName) { return SearchByDisplayName(displayName); }
-
-bool RunUninstallByDisplayName(const char *displayName) {
-    return SearchByDisplayName(displayName) && RunUninstallCommand();
+// The other view is searched only when ours has no such entry.
+bool SearchBothViews(const char *displayName) {
+    return SearchByDisplayName(displayName, kOwnView) || SearchByDisplayName(displayName, kOtherView);
 }
 
-bool FindUninstallByKey(const char *keyName) { return LookUpByKey(keyName); }
+bool LookUpInBothViews(const char *keyName) {
+    return LookUpByKey(keyName, kOwnView) || LookUpByKey(keyName, kOtherView);
+}
 
-bool RunUninstallByKey(const char *keyName) { return LookUpByKey(keyName) && RunUninstallCommand(); }
+} // namespace
+
+bool FindUninstallByDisplayName(const char *displayName) { return SearchBothViews(displayName); }
+
+bool RunUninstallByDisplayName(const char *displayName) {
+    return SearchBothViews(displayName) && RunUninstallCommand();
+}
+
+bool FindUninstallByKey(const char *keyName) { return LookUpInBothViews(keyName); }
+
+bool RunUninstallByKey(const char *keyName) { return LookUpInBothViews(keyName) && RunUninstallCommand(); }

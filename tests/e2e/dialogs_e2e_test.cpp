@@ -70,6 +70,26 @@ HWND WaitForDialog(const char *title) {
     return dialog;
 }
 
+// The prompt on top of everything, at the placement table's position for
+// this screen's width, or centred on the work area where the table has no
+// row (1920 x 1080, say).
+void ExpectPromptInSight(HWND prompt) {
+    EXPECT_TRUE(GetWindowLongA(prompt, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT frame, work;
+    GetWindowRect(prompt, &frame);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    struct Row { int width, x, y; };
+    const Row rows[] = {{640, 160, 200}, {800, 280, 250}, {1024, 350, 300}, {1152, 420, 300}, {1280, 420, 300}, {1600, 580, 340}};
+    int width = GetSystemMetrics(SM_CXFULLSCREEN);
+    POINT expected = {work.left + (work.right - work.left - (frame.right - frame.left)) / 2,
+                      work.top + (work.bottom - work.top - (frame.bottom - frame.top)) / 2};
+    for (const Row &r : rows)
+        if (r.width == width) expected = {r.x, r.y};
+    SCOPED_TRACE(testing::Message() << "screen width " << width);
+    EXPECT_EQ(frame.left, expected.x);
+    EXPECT_EQ(frame.top, expected.y);
+}
+
 // Menu: [default application when installed], Setting, About, Exit (separators are skipped).
 const int kSettingDowns = 1, kAboutDowns = 2;
 
@@ -136,6 +156,7 @@ TEST(DialogsProcess, Key21OpensThePromptAnyOtherRemoteKeyCancelsItAndTelvixGoesO
         ASSERT_TRUE(run.card.Press("KEY21"));
         HWND prompt = WaitForDialog(kPromptTitle);
         ASSERT_NE(prompt, nullptr);
+        ExpectPromptInSight(prompt);
         if (answer[0] == '5') {
             WaitUntil([] { return false; }, 500);
             EXPECT_TRUE(SaveWindowPng(prompt, ScreenshotDir() + "\\e2e_shutdown_prompt.png"));

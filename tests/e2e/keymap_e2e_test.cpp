@@ -96,8 +96,8 @@ TEST_F(KeyMapProcess, HomeTheaterChordGoesToTheFocusedApplication) {
 
 TEST_F(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
     const char cyberLink[] = "SOFTWARE\\CyberLink";
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
-    WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Installed", "yes");
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView);
+    WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Installed", "yes", kTvAppView);
     StartDefaultByPower(2);
     // The stand-in logs its windows' first showing too.
     size_t videoMinimized = session.Events(2, "show video minimized").size();
@@ -117,9 +117,27 @@ TEST_F(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
     EXPECT_TRUE(session.WaitForEvent(2, "show video restored", videoRestored + 1)) << session.StandInLog();
     EXPECT_EQ(session.Events(2, "show video minimized").size(), videoMinimized + 1) << session.StandInLog();
     DWORD value = 0;
-    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, cyberLink, "DisableCapDlg", &value));
+    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, cyberLink, "DisableCapDlg", &value, kTvAppView));
     EXPECT_EQ(value, 1u);
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView);
+}
+
+// What Wine cannot show: on Windows a standard user may not write under
+// HKEY_LOCAL_MACHINE, and key 13's value belongs to PowerVCR II's key, not
+// ours to open up. Legacy virtualization stores it in the user's own view of
+// that key, where PowerVCR II (as old, as unmanifested) reads it; a manifest
+// that names an execution level switches that off. So Telvix's names none.
+TEST(TelvixManifest, NamesNoExecutionLevelSoKey13KeepsItsVirtualizedWrite) {
+    HMODULE telvix = LoadLibraryExA((BinDir() + "\\Telvix.exe").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(telvix);
+    std::string manifest;
+    if (HRSRC found = FindResourceA(telvix, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /* RT_MANIFEST */)) {
+        const char *text = (const char *)LockResource(LoadResource(telvix, found));
+        if (text) manifest.assign(text, SizeofResource(telvix, found));
+    }
+    FreeLibrary(telvix);
+    EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos) << manifest;
+    EXPECT_EQ(manifest.find("trustInfo"), std::string::npos) << manifest;
 }
 
 TEST_F(KeyMapProcess, PowerVcrChordsArriveAsKeyboardInput) {

@@ -48,13 +48,15 @@ protected:
     }
     void TearDown() override {
         processes_.KillAll();
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, kInstallKeys[1]);
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, kInstallKeys[1], kTvAppView);
         if (touchedTraySettings_) {
             if (hadRemoteOff_) WriteRegDword(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff", remoteOff_);
             else DeleteRegValue(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff");
         }
         DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kUtilitiesEntry).c_str());
         DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str());
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kUtilitiesEntry).c_str(), kOtherView);
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str(), kOtherView);
     }
     void RegisterEntries() {
         std::string utilities = EntryPath(kUtilitiesEntry);
@@ -175,7 +177,8 @@ TEST_F(PurgexProcess, StartClosesTheTrayProgramPastOtherWindowsOfItsTitle) {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str());
     // An install folder without the program: choosing it opens the tray
     // program's own "Can't launch" box.
-    WriteRegString(HKEY_LOCAL_MACHINE, kInstallKeys[1], kInstallValues[1], ScratchDir("purgex_e2e_noapp"));
+    WriteRegString(HKEY_LOCAL_MACHINE, kInstallKeys[1], kInstallValues[1], ScratchDir("purgex_e2e_noapp"),
+                   kTvAppView);
     struct Case {
         const char *what;
         std::function<std::function<bool()>(HWND tray)> disturb; // returns "the disturbance is gone"
@@ -229,6 +232,34 @@ TEST_F(PurgexProcess, AnUninstallerThatCannotStartIsNotReportedAsRemoved) {
     ASSERT_TRUE(finish);
     EXPECT_EQ(ItemText(finish, kFinishText), "Some components could not be removed.");
     EXPECT_EQ(LinesWith(ReadTextFile(log_), "end drivers").size(), 1u) << "the other one still ran";
+    ClickButton(finish, IDOK);
+    ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
+}
+
+// On 64-bit Windows an installer of the other architecture keeps its entry in
+// the other registry view: the wizard finds it there, but only when its own
+// view has none.
+TEST_F(PurgexProcess, EntriesOfTheOtherRegistryViewCountWhenOursHasNone) {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str());
+    WriteRegString(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str(), "UninstallString",
+                   SimCommand(log_, "drivers-other-view", 0), kOtherView);
+    std::string utilities = EntryPath(kUtilitiesEntry);
+    WriteRegString(HKEY_LOCAL_MACHINE, utilities.c_str(), "DisplayName", "Corvane E2E Utilities", kOtherView);
+    WriteRegString(HKEY_LOCAL_MACHINE, utilities.c_str(), "UninstallString",
+                   SimCommand(log_, "utilities-other-view", 0), kOtherView);
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str())) << "a prefix with both views";
+    HANDLE purgex = StartPurgex(dir_);
+    HWND page = WaitForPage(kTitle, false);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(SendDlgItemMessageA(page, kDriversBox, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ClickButton(page, IDOK);
+    HWND finish = WaitForPage(kTitle, true);
+    ASSERT_TRUE(finish);
+    std::string log = ReadTextFile(log_);
+    EXPECT_EQ(LinesWith(log, "start utilities ").size(), 1u) << "our own view's entry wins: " << log;
+    EXPECT_TRUE(LinesWith(log, "start utilities-other-view").empty()) << log;
+    EXPECT_EQ(LinesWith(log, "end drivers-other-view").size(), 1u) << log;
+    EXPECT_EQ(ItemText(finish, kFinishText), "Now we have uninstalled completely !.");
     ClickButton(finish, IDOK);
     ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
 }

@@ -6,6 +6,11 @@ DWORD FakeEffects::tick, FakeEffects::tickStep;
 UINT FakeEffects::winExecResult;
 int FakeEffects::messageBoxResult;
 POINT FakeEffects::cursor;
+bool FakeEffects::refuseForeground;
+HWND FakeEffects::foreground;
+DWORD FakeEffects::ownSession, FakeEffects::consoleSession;
+BOOL FakeEffects::sessionKnown;
+std::vector<RECT> FakeEffects::monitors;
 DWORD FakeEffects::platformId;
 BOOL FakeEffects::openTokenResult, FakeEffects::lookupResult, FakeEffects::adjustResult, FakeEffects::exitResult;
 DWORD FakeEffects::lastError;
@@ -35,6 +40,27 @@ BOOL WINAPI SetCursorPosFake(int x, int y) {
 BOOL WINAPI GetCursorPosFake(LPPOINT point) {
     *point = FakeEffects::cursor;
     return TRUE;
+}
+BOOL WINAPI SetForegroundWindowFake(HWND window) {
+    return FakeEffects::refuseForeground ? FALSE : ::SetForegroundWindow(window);
+}
+HWND WINAPI GetForegroundWindowFake() {
+    return FakeEffects::foreground ? FakeEffects::foreground : ::GetForegroundWindow();
+}
+BOOL WINAPI ProcessIdToSessionIdFake(DWORD, DWORD *session) {
+    if (FakeEffects::sessionKnown) *session = FakeEffects::ownSession;
+    return FakeEffects::sessionKnown;
+}
+DWORD WINAPI ConsoleSessionFake() { return FakeEffects::consoleSession; }
+int WINAPI GetSystemMetricsFake(int index) {
+    if (index == SM_CMONITORS && !FakeEffects::monitors.empty()) return (int)FakeEffects::monitors.size();
+    return ::GetSystemMetrics(index);
+}
+HMONITOR WINAPI MonitorFromPointFake(POINT p, DWORD flags) {
+    if (FakeEffects::monitors.empty()) return ::MonitorFromPoint(p, flags);
+    for (size_t i = 0; i < FakeEffects::monitors.size(); ++i)
+        if (PtInRect(&FakeEffects::monitors[i], p)) return (HMONITOR)(i + 1);
+    return flags == MONITOR_DEFAULTTONULL ? NULL : (HMONITOR)1;
 }
 UINT WINAPI WinExecFake(LPCSTR commandLine, UINT show) {
     Record("WinExec %s %u", commandLine, show);
@@ -94,6 +120,11 @@ FakeEffects::FakeEffects() {
     winExecResult = 33;
     messageBoxResult = IDOK;
     cursor = {100, 100};
+    refuseForeground = false;
+    foreground = NULL;
+    ownSession = consoleSession = 1;
+    sessionKnown = TRUE;
+    monitors.clear();
     platformId = VER_PLATFORM_WIN32_NT;
     openTokenResult = lookupResult = adjustResult = exitResult = TRUE;
     lastError = ERROR_SUCCESS;
@@ -104,6 +135,12 @@ FakeEffects::FakeEffects() {
     fx.mouse_event = MouseEvent;
     fx.SetCursorPos = SetCursorPosFake;
     fx.GetCursorPos = GetCursorPosFake;
+    fx.SetForegroundWindow = SetForegroundWindowFake;
+    fx.GetForegroundWindow = GetForegroundWindowFake;
+    fx.ProcessIdToSessionId = ProcessIdToSessionIdFake;
+    fx.WTSGetActiveConsoleSessionId = ConsoleSessionFake;
+    fx.GetSystemMetrics = GetSystemMetricsFake;
+    fx.MonitorFromPoint = MonitorFromPointFake;
     fx.WinExec = WinExecFake;
     fx.MessageBoxA = MessageBoxFake;
     fx.GetVersionExA = GetVersionExFake;

@@ -24,6 +24,15 @@ struct FakeEffects {
     static UINT winExecResult;   // 33: started
     static int messageBoxResult; // IDOK
     static POINT cursor;         // GetCursorPos answers it, SetCursorPos moves it
+    // The foreground as Windows may have it: SetForegroundWindow refused, and
+    // another window in front. Unset, both are Wine's real ones.
+    static bool refuseForeground;
+    static HWND foreground;
+    // Sessions: ours and the console's (both 1, as under Wine, unless set).
+    static DWORD ownSession, consoleSession;
+    static BOOL sessionKnown; // ProcessIdToSessionId's answer
+    // Monitors in screen coordinates; empty: Wine's real ones.
+    static std::vector<RECT> monitors;
     // Shutdown: the platform family and the answers of each step.
     static DWORD platformId;
     static BOOL openTokenResult, lookupResult, adjustResult, exitResult;

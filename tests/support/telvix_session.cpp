@@ -7,7 +7,7 @@ const char *const kStandInClasses[4] = {"HomeTheaterSimFrame", "PowerVCR II Taur
 const char *const kStandInTags[4] = {"HomeTheater", "PowerVCR", "QuickTV", "TVAnywhere"};
 
 void ClearStandInInstalls() {
-    for (const char *key : kInstallKeys) DeleteKeyTree(HKEY_LOCAL_MACHINE, key);
+    for (const char *key : kInstallKeys) DeleteKeyTree(HKEY_LOCAL_MACHINE, key, kTvAppView);
 }
 
 void CloseStrayWindows(const char *className) {
@@ -41,7 +41,8 @@ TelvixSession::~TelvixSession() {
 
 void TelvixSession::InstallStandIn(int tvAppId) {
     CopyOneFile(BinDir() + "\\sim\\tvapp_sim.exe", appsDir_ + "\\" + kTvExeNames[tvAppId - 1]);
-    WriteRegString(HKEY_LOCAL_MACHINE, kInstallKeys[tvAppId - 1], kInstallValues[tvAppId - 1], appsDir_);
+    // Where a 32-bit installer puts it; a 64-bit Telvix must look there.
+    WriteRegString(HKEY_LOCAL_MACHINE, kInstallKeys[tvAppId - 1], kInstallValues[tvAppId - 1], appsDir_, kTvAppView);
 }
 
 void TelvixSession::ClearSettings() { DeleteKeyTree(HKEY_LOCAL_MACHINE, kSettingsKey); }

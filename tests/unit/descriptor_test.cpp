@@ -13,13 +13,13 @@ const char kKey[] = "Software\\TelvixTest\\Install";
 class Descriptor : public ::testing::Test {
 protected:
     void SetUp() override {
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\TelvixTest");
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\TelvixTest", kTvAppView);
         app = TvAppDescriptor{};
         app.active = 1;
         AppWatchTimer.bind(timerOwner.hwnd(), kAppWatchPeriodMs);
     }
     void TearDown() override {
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\TelvixTest");
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\TelvixTest", kTvAppView);
         AppWatchTimer.disarm();
         watchHomeTheater = watchPowerVcr = watchQuickTv = watchTvAnywhere = 0;
     }
@@ -33,10 +33,15 @@ TEST_F(Descriptor, InstallInfoFromTheRegistry) {
     EXPECT_EQ(app.installed, 0);
     EXPECT_EQ(app.active, 1) << "a failed read leaves active alone";
 
-    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Other", "x");
+    // The applications are 32-bit: an entry in the 64-bit view is none of theirs.
+    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", "C:\\TV64\\", KEY_WOW64_64KEY);
+    EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "App.exe"), 0) << "only in the 64-bit view";
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\TelvixTest", KEY_WOW64_64KEY);
+
+    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Other", "x", kTvAppView);
     EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "App.exe"), 0) << "missing value";
 
-    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", "C:\\TV\\");
+    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", "C:\\TV\\", kTvAppView);
     EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "App.exe"), 1);
     EXPECT_EQ(app.installed, 1);
     EXPECT_EQ(app.active, 0);
@@ -46,22 +51,22 @@ TEST_F(Descriptor, InstallInfoFromTheRegistry) {
 
 TEST_F(Descriptor, InstallDirMustFitItsBufferWithATerminator) {
     std::string fits(127, 'd');
-    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", fits);
+    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", fits, kTvAppView);
     EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "A.exe"), 1);
     EXPECT_EQ(std::string(app.installDir), fits);
 
-    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", std::string(128, 'd'));
+    WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Dir", std::string(128, 'd'), kTvAppView);
     EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "A.exe"), 0) << "129 bytes with the terminator";
     EXPECT_EQ(app.installed, 0);
 
     // Exactly 128 bytes stored without a terminator would leave installDir
     // unterminated: it does not fit either.
     std::string raw(128, 'r');
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "Dir", REG_SZ, raw.data(), 128);
+    WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "Dir", REG_SZ, raw.data(), 128, kTvAppView);
     EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "A.exe"), 0);
 
     // Shorter and unterminated: terminated by us.
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "Dir", REG_SZ, "C:\\TV", 5);
+    WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "Dir", REG_SZ, "C:\\TV", 5, kTvAppView);
     EXPECT_EQ(ReadInstallInfo(app, kKey, "Dir", "A.exe"), 1);
     EXPECT_STREQ(app.installDir, "C:\\TV");
 }
@@ -114,7 +119,7 @@ TEST_F(Descriptor, FailedLaunchWarnsAndKeepsActive) {
     lstrcpyA(app.titlePrefix, "Never There");
     Launch(app);
     ASSERT_EQ(effects.calls.size(), 2u);
-    EXPECT_EQ(effects.calls[1], "MessageBox Can't launch TV application what you want.|Corvane Remote Control|0x0|no owner");
+    EXPECT_EQ(effects.calls[1], "MessageBox Can't launch TV application what you want.|Corvane Remote Control|0x40000|no owner");
     EXPECT_EQ(app.active, 0);
     effects.winExecResult = 31;
     effects.calls.clear();
@@ -162,6 +167,34 @@ TEST_F(Descriptor, PowerVcrRunningByTitleButClosedByClass) {
                                                        "keybd 0x11 0 3 0"}));
     EXPECT_EQ(powerVcrApp.active, 0);
     powerVcrApp.active = 0;
+}
+
+TEST_F(Descriptor, ClosesWithAnotherProgramInFront) {
+    // PowerVCR II's close needs it in front: refused, or lost to another
+    // program, it sends nothing and PowerVCR II stays the target. Home
+    // Theater's close goes to the focus by design and always clears.
+    struct Case {
+        bool refused;
+        bool foreign;
+        bool powerVcrClosed;
+    } cases[] = {{true, true, false}, {false, true, false}, {false, false, true}};
+    TestWindow powerVcr("PowerVCR II Taurus", "");
+    TestWindow homeTheater("HtFrame", "Home Theater");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "refused " << c.refused << " foreign " << c.foreign);
+        FakeEffects effects;
+        FakeEffects::refuseForeground = c.refused;
+        FakeEffects::foreground = c.foreign ? GetDesktopWindow() : NULL;
+        powerVcrApp.active = homeTheaterApp.active = 1;
+        ClosePowerVcr();
+        EXPECT_EQ(effects.CallsStartingWith("keybd").size(), c.powerVcrClosed ? 4u : 0u);
+        EXPECT_EQ(powerVcrApp.active, c.powerVcrClosed ? 0 : 1);
+        effects.calls.clear();
+        CloseHomeTheater();
+        EXPECT_EQ(effects.CallsStartingWith("keybd").size(), 8u);
+        EXPECT_EQ(homeTheaterApp.active, 0);
+    }
+    powerVcrApp.active = homeTheaterApp.active = 0;
 }
 
 TEST_F(Descriptor, HonestechToggleClosesWhicheverFormMainWindowIsFirst) {

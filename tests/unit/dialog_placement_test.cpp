@@ -23,8 +23,9 @@ INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // A real dialog from a real template, not yet placed.
 struct ModelessDialog {
-    HWND window = CreateDialogParamA(TelvixResources(), MAKEINTRESOURCEA(IDD_SETTING), NULL,
-                                     InertDialogProc, 0);
+    explicit ModelessDialog(int templateId = IDD_SETTING)
+        : window(CreateDialogParamA(TelvixResources(), MAKEINTRESOURCEA(templateId), NULL, InertDialogProc, 0)) {}
+    HWND window;
     ~ModelessDialog() { DestroyWindow(window); }
     RECT Rect() const {
         RECT r;
@@ -65,6 +66,28 @@ TEST(DialogPlacement, KnownWidthsMoveTheDialogAndMakeItTopmostOthersLeaveIt) {
         } else {
             EXPECT_EQ(after.left, before.left) << c.width;
             EXPECT_EQ(after.top, before.top) << c.width;
+        }
+    }
+}
+
+TEST(DialogPlacement, ThePromptIsTopmostAtEveryWidthAndCentredWhereTheTableHasNoRow) {
+    // A work area that is not the screen's origin: a taskbar on the left and on top.
+    const RECT workArea = {60, 40, 1920, 1040};
+    for (const PlacementCase &c : kCases) {
+        ModelessDialog prompt(IDD_SHUTDOWN);
+        ASSERT_NE(prompt.window, nullptr);
+        RECT before = prompt.Rect();
+        int width = before.right - before.left, height = before.bottom - before.top;
+        PlacePromptForWidth(prompt.window, c.width, workArea);
+        RECT after = prompt.Rect();
+        EXPECT_TRUE(prompt.Topmost()) << c.width;
+        EXPECT_EQ(after.right - after.left, width) << "never resized: " << c.width;
+        if (c.known) {
+            EXPECT_EQ(after.left, c.x) << c.width;
+            EXPECT_EQ(after.top, c.y) << c.width;
+        } else {
+            EXPECT_EQ(after.left, 60 + (1860 - width) / 2) << c.width;
+            EXPECT_EQ(after.top, 40 + (1000 - height) / 2) << c.width;
         }
     }
 }

@@ -292,7 +292,7 @@ TEST(HomeTheaterKeys, EveryKeyInBothLayouts) {
 }
 
 TEST(PowerVcrKeys, EveryKeyInBothLayouts) {
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink");
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink", kTvAppView);
     CheckKeystrokeMap("PowerVCR II Taurus", "PowerVCR II", DispatchPowerVcrKey, powerVcrApp, kPowerVcrExpected,
                       sizeof kPowerVcrExpected / sizeof kPowerVcrExpected[0]);
 }
@@ -312,6 +312,64 @@ TEST(PowerVcrKeys, NothingHappensWithoutTheMainWindow) {
     EXPECT_EQ(TakePosted(titled.hwnd()), std::vector<std::string>{});
 }
 
+namespace {
+
+// Every chord row of a map, in both layouts, with another program in front
+// (the desktop window belongs to another process): refused by
+// SetForegroundWindow, or granted and lost at once. A chord with activation
+// then sends nothing at all; one without goes to the focus as designed.
+template <size_t N>
+void CheckChordsWithForeignForeground(const char *className, const char *title, void (*dispatch)(RemoteKeyCode),
+                                      const ExpectedRow (&rows)[N]) {
+    FakeEffects effects;
+    LayoutGuard layout;
+    TestWindow target(className, title, true);
+    int chords = 0;
+    for (bool refused : {true, false}) {
+        FakeEffects::refuseForeground = refused;
+        FakeEffects::foreground = GetDesktopWindow();
+        for (int japan = 0; japan <= 1; ++japan) {
+            JapanLayout = japan;
+            for (const ExpectedRow &row : rows) {
+                std::string expected = japan && row.japanese ? row.japanese : row.western;
+                if (expected.compare(0, 5, "chord") != 0) continue;
+                ++chords;
+                SCOPED_TRACE(Format("key %d JapanLayout %d refused %d", row.key, japan, refused));
+                FakeEffects::calls.clear();
+                dispatch(row.key);
+                std::vector<std::string> sent;
+                if (expected[5] != '!')
+                    for (const std::string &e : Expand(expected)) sent.push_back(e);
+                EXPECT_EQ(FakeEffects::CallsStartingWith("keybd"), sent);
+                TakePosted(target.hwnd());
+            }
+        }
+    }
+    EXPECT_GT(chords, 0);
+}
+
+} // namespace
+
+TEST(PowerVcrKeys, ChordsWaitForPowerVcrInFront) {
+    CheckChordsWithForeignForeground("PowerVCR II Taurus", "PowerVCR II", DispatchPowerVcrKey, kPowerVcrExpected);
+}
+
+TEST(HomeTheaterKeys, ChordsWithActivationWaitForHomeTheaterInFront) {
+    CheckChordsWithForeignForeground("HomeTheaterTest", "Home Theater", DispatchHomeTheaterKey, kHomeTheaterExpected);
+}
+
+TEST(KeyMaps, ChordWithActivationGoesOutWhenAnyWindowOfTheTargetProgramIsInFront) {
+    // Activation refused, but the program is already in front with another
+    // window (a dialog of its own, say): the keys reach it.
+    FakeEffects effects;
+    TestWindow target("PowerVCR II Taurus", "PowerVCR II", true);
+    TestWindow sameProgram("PvcrDialog", "Options", true);
+    FakeEffects::refuseForeground = true;
+    FakeEffects::foreground = sameProgram.hwnd();
+    DispatchPowerVcrKey(12);
+    EXPECT_EQ(FakeEffects::CallsStartingWith("keybd"), Expand("chord 0x11 + 0x55"));
+}
+
 TEST(PowerVcrKeys, Key13DisablesTheCaptureDialogOnlyWithWindowAndKey) {
     const char *cyberLink = "SOFTWARE\\CyberLink";
     struct Case {
@@ -326,36 +384,36 @@ TEST(PowerVcrKeys, Key13DisablesTheCaptureDialogOnlyWithWindowAndKey) {
     FakeEffects effects;
     for (const Case &c : cases) {
         SCOPED_TRACE(Format("window %d key %d", c.window, c.keyExists));
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
-        if (c.keyExists) WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Other", "kept");
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView);
+        if (c.keyExists) WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Other", "kept", kTvAppView);
         TestWindow main(c.window ? "PowerVCR II Taurus" : "PowerVcrAbsent", "PowerVCR II");
         DispatchPowerVcrKey(13);
         DWORD value = 0;
-        EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, cyberLink, "DisableCapDlg", &value), c.written);
+        EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, cyberLink, "DisableCapDlg", &value, kTvAppView), c.written);
         if (c.written) {
             EXPECT_EQ(value, 1u);
         }
-        EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, cyberLink), c.keyExists) << "the key is never created";
+        EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView), c.keyExists) << "the key is never created";
         EXPECT_EQ(TakePosted(main.hwnd()),
                   c.window ? std::vector<std::string>{"key 0x52 0x00000000"} : std::vector<std::string>{});
     }
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView);
 }
 
 TEST(PowerVcrKeys, Key13WritesBeforeTheKeyIsPosted) {
     // A window procedure cannot see a posted key before the write; the order
     // is checked by reading the value while the R key is still queued.
     const char *cyberLink = "SOFTWARE\\CyberLink";
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
-    WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Other", "kept");
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView);
+    WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Other", "kept", kTvAppView);
     TestWindow main("PowerVCR II Taurus", "PowerVCR II");
     DispatchPowerVcrKey(13);
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, main.hwnd(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
     DWORD value = 0;
-    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, cyberLink, "DisableCapDlg", &value));
+    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, cyberLink, "DisableCapDlg", &value, kTvAppView));
     TakePosted(main.hwnd());
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView);
 }
 
 TEST(PowerVcrKeys, Key24TogglesMainAndVideoWindowsEachByItsOwnState) {

@@ -167,6 +167,53 @@ TEST(PointerMoves, MovesOntoOrPastAnEdgeAreRefusedAndResetTheAcceleration) {
     }
 }
 
+TEST(PointerMoves, WithSeveralMonitorsAMoveMayLandAnywhereOnOne) {
+    PointerState saved;
+    FakeEffects effects;
+    UseScreen(1920, 1080); // the primary: right 1919, bottom 1079
+    const RECT primary = {0, 0, 1920, 1080};
+    const std::vector<RECT> sideBySide = {primary, {1920, 0, 3200, 720}}; // a smaller one to the right
+    const std::vector<RECT> above = {primary, {0, -1080, 1920, 0}};
+    struct Case {
+        const char *layout;
+        std::vector<RECT> monitors;
+        POINT from;
+        int code;
+        bool moves;
+    } cases[] = {
+        {"one", {primary}, {1918, 500}, 6, false}, // one monitor: the old bounds
+        {"one", {primary}, {500, 1}, 2, false},
+        {"one", {primary}, {1917, 500}, 6, true},
+        {"side", sideBySide, {1918, 500}, 6, true},  // onto the primary's last column
+        {"side", sideBySide, {1919, 500}, 6, true},  // across to the second
+        {"side", sideBySide, {2500, 500}, 4, true},  // the mouse put it there: it moves on
+        {"side", sideBySide, {3199, 500}, 6, false}, // past the second's right edge
+        {"side", sideBySide, {1919, 800}, 9, false}, // below the second: no monitor
+        {"side", sideBySide, {500, 1079}, 8, false}, // below the primary
+        {"side", sideBySide, {0, 500}, 4, false},
+        {"above", above, {500, 1}, 2, true},
+        {"above", above, {500, 0}, 2, true},         // up onto the upper monitor
+        {"above", above, {500, -1080}, 2, false},    // past its top
+        {"above", above, {1919, -5}, 3, false},      // right of it: nothing
+        {"above", above, {0, -500}, 1, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.layout << " " << c.from.x << "," << c.from.y << " code " << c.code);
+        FakeEffects::monitors = c.monitors;
+        FakeEffects::cursor = c.from;
+        FakeEffects::calls.clear();
+        pointerAcceleration = 0;
+        PointerKey(c.code);
+        EXPECT_EQ(FakeEffects::calls.size(), c.moves ? 1u : 0u);
+        EXPECT_EQ(pointerAcceleration, c.moves ? 1 : 0) << "a refused move starts the next at one pixel";
+    }
+    // Steps and acceleration are the primary's, as before.
+    FakeEffects::monitors = sideBySide;
+    FakeEffects::cursor = {2000, 300};
+    pointerAcceleration = 0;
+    EXPECT_EQ(StepsOf(11), (std::vector<int>{1, 1, 1, 1, 12, 12, 12, 12, 12, 24, 24}));
+}
+
 TEST(PointerMoves, AfterARefusedMoveTheNextStartsAtOnePixel) {
     PointerState saved;
     FakeEffects effects;

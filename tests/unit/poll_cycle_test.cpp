@@ -4,11 +4,13 @@
 #include "apps/tv_apps.h"
 #include "routing/pointer.h"
 #include "routing/poll_cycle.h"
+#include "routing/session_gate.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/test_windows.h"
 #include "tests/unit/dialog_driver.h"
 #include "tray/settings.h"
 #include "tray/shutdown_prompt.h"
+#include "tray/tray_window.h"
 
 namespace {
 
@@ -315,7 +317,7 @@ TEST_F(Routing, DefaultNotInstalledWarnsOnPowerOnlyThenGoesOn) {
     RouteKey(NULL, kPowerKey);
     ASSERT_GE(effects.calls.size(), 1u);
     EXPECT_EQ(effects.calls[0], "MessageBox Please re-initialize the TV application settings.|"
-                                "Corvane Remote Control|0x10000|no owner");
+                                "Corvane Remote Control|0x50000|no owner");
     EXPECT_EQ(effects.calls.size(), 1u + kPowerVcrClose.size()) << "the others are still closed afterwards";
     EXPECT_TRUE(AppWatchTimer.armed) << "the toggle still runs and arms the watch";
     EXPECT_EQ(watchHomeTheater, 0);
@@ -374,6 +376,57 @@ TEST_F(Routing, AppWatchWithNothingLaunchedSleepsTwoSecondsAndDisarms) {
     AppWatchTick(NULL, WM_TIMER, 2, 0);
     EXPECT_EQ(effects.calls, (std::vector<std::string>{"Sleep 2000"}));
     EXPECT_FALSE(AppWatchTimer.armed);
+}
+
+TEST(SessionGate, OnlyTheConsoleSessionUnlockedPolls) {
+    struct Case {
+        DWORD own, console;
+        bool locked, polls;
+    } cases[] = {
+        {1, 1, false, true},
+        {1, 1, true, false},          // locked: the secure desktop is in front
+        {2, 1, false, false},         // a switched-out user, or a Remote Desktop session
+        {2, 1, true, false},
+        {1, kNoSession, false, false}, // the console between two sessions
+        {kNoSession, 1, false, true},  // our own session unreadable: as before
+        {0, 0, false, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.own << " " << c.console << " " << c.locked);
+        EXPECT_EQ(SessionMayPoll(c.own, c.console, c.locked), c.polls);
+    }
+}
+
+TEST(SessionGate, FollowsTheConsoleOnEveryCycleAndTheTrayWindowsLockNotices) {
+    FakeEffects effects;
+    TestWindow tray("SessionGateTray", "tray");
+    // The tray window's own procedure takes the notices Windows sends it.
+    auto notice = [&](WPARAM event) { TrayWindowProc(tray.hwnd(), WM_WTSSESSION_CHANGE, event, 0); };
+    FakeEffects::ownSession = 2;
+    FakeEffects::consoleSession = 2;
+    StartSessionGate(tray.hwnd());
+    EXPECT_TRUE(ThisSessionMayPoll());
+    notice(WTS_SESSION_LOCK);
+    EXPECT_FALSE(ThisSessionMayPoll());
+    notice(WTS_CONSOLE_DISCONNECT);
+    FakeEffects::consoleSession = 3; // another user switched in
+    notice(WTS_SESSION_UNLOCK);
+    EXPECT_FALSE(ThisSessionMayPoll()) << "unlocked, but not at the console";
+    FakeEffects::consoleSession = 2;
+    notice(WTS_CONSOLE_CONNECT);
+    EXPECT_TRUE(ThisSessionMayPoll());
+    FakeEffects::consoleSession = kNoSession;
+    EXPECT_FALSE(ThisSessionMayPoll());
+
+    FakeEffects::sessionKnown = FALSE;
+    StartSessionGate(tray.hwnd());
+    EXPECT_TRUE(ThisSessionMayPoll()) << "nothing to go by: the card is polled";
+    StopSessionGate(tray.hwnd());
+    FakeEffects::sessionKnown = TRUE;
+    FakeEffects::consoleSession = 1;
+    FakeEffects::ownSession = 1;
+    StartSessionGate(tray.hwnd()); // as the other tests expect it
+    StopSessionGate(tray.hwnd());
 }
 
 TEST(TimerSlotTest, ArmAndDisarmAreIdempotentAndDriveTheRealTimer) {

@@ -10,6 +10,9 @@
 #include "receiver/ks_requests.h"
 #include "receiver/receiver.h"
 #include "routing/poll_cycle.h"
+#include "routing/session_gate.h"
+#include "tests/support/effects_recorder.h"
+#include "tests/support/test_windows.h"
 
 namespace {
 
@@ -470,4 +473,32 @@ TEST(CaptureBinding, TheGraphIsKeptWhateverBecomesOfTheBinding) {
     EXPECT_EQ(receiverGraph->QueryInterface(IID_IGraphBuilder, (void **)&same), S_OK);
     if (same) same->Release();
     ReceiverControl = nullptr;
+}
+
+TEST_F(Receiver, PollCycleReadsTheCardOnlyInTheConsoleSessionWhileUnlocked) {
+    FakeEffects effects;
+    TestWindow owner("SessionGateOwner", "owner");
+    struct Case {
+        DWORD console;
+        WPARAM notice;
+        bool reads;
+    } cases[] = {
+        {1, WTS_SESSION_UNLOCK, true},
+        {2, WTS_SESSION_UNLOCK, false},
+        {1, WTS_SESSION_LOCK, false},
+        {kNoSession, WTS_SESSION_UNLOCK, false},
+    };
+    card.levels[6] = 1; // no key: the cycle stops after the key-present test
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "console " << c.console << " notice " << c.notice);
+        FakeEffects::ownSession = 1;
+        FakeEffects::consoleSession = c.console;
+        StartSessionGate(owner.hwnd());
+        NoteSessionChange(c.notice);
+        card.requests.clear();
+        PollCycle(owner.hwnd(), WM_TIMER, 1, 0);
+        EXPECT_EQ(card.requests.empty(), !c.reads);
+    }
+    NoteSessionChange(WTS_SESSION_UNLOCK);
+    StopSessionGate(owner.hwnd());
 }

@@ -13,7 +13,7 @@ const char kOpenToken[] = "OpenProcessToken 0x28";
 const char kLookup[] = "LookupPrivilegeValueA SeShutdownPrivilege";
 const char kAdjust[] = "AdjustTokenPrivileges 1 19 0x2"; // one privilege, the looked-up LUID, enabled
 const char kPowerOff[] = "ExitWindowsEx 0xC 0";           // power off, forced
-const char kRefused[] = "MessageBox Can't run ExitWindowsEx.|Corvane Remote Control|0x0|no owner";
+const char kRefused[] = "MessageBox Can't run ExitWindowsEx.|Corvane Remote Control|0x40000|no owner";
 
 struct Case {
     const char *what;

@@ -122,24 +122,6 @@ TEST_F(KeyMapProcess, PowerVcrGetsKeysCharacterRecordAndBothWindowsToggled) {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView);
 }
 
-// What Wine cannot show: on Windows a standard user may not write under
-// HKEY_LOCAL_MACHINE, and key 13's value belongs to PowerVCR II's key, not
-// ours to open up. Legacy virtualization stores it in the user's own view of
-// that key, where PowerVCR II (as old, as unmanifested) reads it; a manifest
-// that names an execution level switches that off. So Telvix's names none.
-TEST(TelvixManifest, NamesNoExecutionLevelSoKey13KeepsItsVirtualizedWrite) {
-    HMODULE telvix = LoadLibraryExA((BinDir() + "\\Telvix.exe").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(telvix);
-    std::string manifest;
-    if (HRSRC found = FindResourceA(telvix, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /* RT_MANIFEST */)) {
-        const char *text = (const char *)LockResource(LoadResource(telvix, found));
-        if (text) manifest.assign(text, SizeofResource(telvix, found));
-    }
-    FreeLibrary(telvix);
-    EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos) << manifest;
-    EXPECT_EQ(manifest.find("trustInfo"), std::string::npos) << manifest;
-}
-
 TEST_F(KeyMapProcess, PowerVcrChordsArriveAsKeyboardInput) {
     StartFocusedByPower(2);
     PressAndExpect(2,

@@ -2,6 +2,7 @@
 #include "apps/timers.h"
 #include "apps/tv_apps.h"
 #include "platform/effects.h"
+#include "platform/trace.h"
 
 int watchHomeTheater = 0;
 int watchPowerVcr = 0;
@@ -22,7 +23,9 @@ void CALLBACK AppWatchTick(HWND, UINT, UINT_PTR, DWORD) {
     for (const TvApp &app : kTvApps) {
         if (*app.watchFlag != 1) continue;
         // Only the first raised flag is handled per tick.
-        if (!app.findPresent()) {
+        HWND present = app.findPresent();
+        Trace("watch: %s window %s", app.identity.name, present ? "open" : "gone, no longer the target");
+        if (!present) {
             ClearActive(app.id);
             *app.watchFlag = 0;
             // Another one still watched (chosen from the tray menu while an
@@ -33,6 +36,7 @@ void CALLBACK AppWatchTick(HWND, UINT, UINT_PTR, DWORD) {
         return;
     }
     // A launch attempt that launched nothing.
+    Trace("watch: nothing was launched");
     fx.Sleep(2000);
     AppWatchTimer.disarm();
 }

@@ -1,6 +1,7 @@
 #include "apps/key_delivery.h"
 #include "platform/effects.h"
 #include "platform/foreground.h"
+#include "platform/trace.h"
 
 void PostKey(HWND window, UINT message, WPARAM code, LPARAM lParam) {
     PostMessageA(window, message, code, lParam);
@@ -33,5 +34,6 @@ void PostPrivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 HWND FindForKeyAction(TvAppDescriptor &app, HWND (*search)()) {
     app.lastWindow = search();
+    Trace("deliver: %s window %s", app.exeName, app.lastWindow ? "found" : "not found, key dropped");
     return app.lastWindow;
 }

@@ -4,6 +4,7 @@
 #include "apps/key_delivery.h"
 #include "platform/effects.h"
 #include "platform/product_texts.h"
+#include "platform/trace.h"
 #include "platform/window_search.h"
 
 void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity) {
@@ -84,7 +85,9 @@ HWND Launch(TvAppDescriptor &app) {
     char commandLine[2 + sizeof app.installDir + 1 + sizeof app.exeName];
     // Sized for the longest folder and name: never cut.
     (void)snprintf(commandLine, sizeof commandLine, "\"%s\\%s\"", app.installDir, app.exeName);
-    if (fx.WinExec(commandLine, SW_SHOW) < 31)
+    UINT started = fx.WinExec(commandLine, SW_SHOW);
+    Trace("launch: %s gives %u", commandLine, started);
+    if (started < 31)
         fx.MessageBoxA(NULL, "Can't launch TV application what you want.", kTelvixCaption, MB_OK | MB_TOPMOST);
     else
         app.active = 1;

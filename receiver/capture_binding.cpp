@@ -1,6 +1,7 @@
 #include <dshow.h>
 #include <string.h>
 #include <wrl/client.h>
+#include "platform/trace.h"
 #include "receiver/ks_requests.h"
 #include "receiver/receiver.h"
 
@@ -22,7 +23,8 @@ using Microsoft::WRL::ComPtr;
 const wchar_t kGraphFilterName[] = L"Philips Silicon (7171-35) WDM Video Capture";
 const int kFriendlyNameBytes = 80;
 
-// Set when the binding succeeds; held until the process ends.
+// Our reference to the filter in the graph, held until the process ends or
+// the card is released (CloseReceiver).
 IBaseFilter *boundFilter = nullptr;
 
 // Friendly name of one device into `name` (80 bytes, ANSI); false when it
@@ -50,11 +52,18 @@ IBaseFilter *FindCaptureFilter(GUID category, const char *name) {
     ComPtr<IEnumMoniker> monikers;
     {
         ComPtr<ICreateDevEnum> devices;
-        if (CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                             (void **)devices.GetAddressOf()) != S_OK)
+        HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                                      (void **)devices.GetAddressOf());
+        if (hr != S_OK) {
+            Trace("bind: no system device enumerator (0x%08lX)", (unsigned long)hr);
             return nullptr;
+        }
         // S_FALSE: a category with no devices.
-        if (devices->CreateClassEnumerator(category, monikers.GetAddressOf(), 0) != S_OK) return nullptr;
+        hr = devices->CreateClassEnumerator(category, monikers.GetAddressOf(), 0);
+        if (hr != S_OK) {
+            Trace("bind: no capture devices listed (0x%08lX)", (unsigned long)hr);
+            return nullptr;
+        }
     }
     monikers->Reset();
 
@@ -64,15 +73,21 @@ IBaseFilter *FindCaptureFilter(GUID category, const char *name) {
     while (monikers->Next(1, moniker.ReleaseAndGetAddressOf(), &fetched) == S_OK) {
         ComPtr<IPropertyBag> bag;
         // A device without properties ends the search for this name.
-        if (FAILED(moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)bag.GetAddressOf())))
+        HRESULT hr = moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)bag.GetAddressOf());
+        if (FAILED(hr)) {
+            Trace("bind: a device without properties ends the search (0x%08lX)", (unsigned long)hr);
             return nullptr;
+        }
         char friendlyName[kFriendlyNameBytes];
         bool named = ReadFriendlyName(bag.Get(), friendlyName);
         bag.Reset();
         if (!named || strcmp(name, friendlyName) != 0) continue;
         ComPtr<IBaseFilter> filter;
-        if (FAILED(moniker->BindToObject(NULL, NULL, IID_IBaseFilter, (void **)filter.GetAddressOf())))
+        hr = moniker->BindToObject(NULL, NULL, IID_IBaseFilter, (void **)filter.GetAddressOf());
+        if (FAILED(hr)) {
+            Trace("bind: \"%s\" cannot be created (0x%08lX)", name, (unsigned long)hr);
             return nullptr;
+        }
         // The last device of the name wins; an earlier one is not used again.
         result = filter;
     }
@@ -85,24 +100,47 @@ bool AddReceiverFilter(IGraphBuilder *graph, IBaseFilter *(*find)(GUID category,
     IBaseFilter *filter = nullptr;
     for (const char *name : CaptureDeviceNames) {
         filter = find(kKsCategoryCapture, name);
+        Trace("bind: \"%s\" %s", name, filter ? "found" : "not found");
         if (filter) break;
     }
     if (!filter) return false;
-    if (graph->AddFilter(filter, kGraphFilterName) != S_OK) {
+    HRESULT hr = graph->AddFilter(filter, kGraphFilterName);
+    if (hr != S_OK) {
+        Trace("bind: the graph refused the filter (0x%08lX)", (unsigned long)hr);
         filter->Release();
         return false;
     }
     // Refused: the filter stays in the graph, our reference with it.
-    if (filter->QueryInterface(kIidKsControl, (void **)&ReceiverControl) != S_OK) return false;
     boundFilter = filter;
+    hr = filter->QueryInterface(kIidKsControl, (void **)&ReceiverControl);
+    if (hr != S_OK) {
+        Trace("bind: the filter has no control interface (0x%08lX)", (unsigned long)hr);
+        return false;
+    }
+    Trace("bind: bound");
     return ReceiverControl != nullptr;
 }
 
 bool OpenReceiver() {
     CoInitialize(NULL);
     // Kept from here on, whatever becomes of the binding: it holds the filter.
-    if (CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                         (void **)&receiverGraph) != S_OK)
+    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                  (void **)&receiverGraph);
+    if (hr != S_OK) {
+        Trace("bind: no filter graph (0x%08lX)", (unsigned long)hr);
         return false;
+    }
     return AddReceiverFilter(receiverGraph, FindCaptureFilter);
+}
+
+void CloseReceiver() {
+    if (ReceiverControl) ReceiverControl->Release();
+    ReceiverControl = nullptr;
+    if (boundFilter) {
+        if (receiverGraph) receiverGraph->RemoveFilter(boundFilter);
+        boundFilter->Release();
+    }
+    boundFilter = nullptr;
+    if (receiverGraph) receiverGraph->Release();
+    receiverGraph = nullptr;
 }

@@ -1,5 +1,8 @@
+#include "platform/effects.h"
+#include "platform/trace.h"
 #include "receiver/ks_requests.h"
 #include "receiver/receiver.h"
+#include "receiver/request_health.h"
 
 namespace {
 
@@ -34,8 +37,9 @@ bool ReadGpioPin(BYTE pin, BYTE *level) {
     request.pin = pin;
     BYTE data = pin;
     ULONG returned = 0;
-    if (ReceiverControl->KsProperty(&request.property, sizeof request, &data, sizeof data, &returned) != S_OK)
-        return false;
+    HRESULT result = ReceiverControl->KsProperty(&request.property, sizeof request, &data, sizeof data, &returned);
+    NoteRequestResult(requestHealth, result, fx.GetTickCount());
+    if (result != S_OK) return false;
     *level = data;
     return true;
 }
@@ -51,8 +55,10 @@ bool ReadBusBytes(BYTE address, BYTE subAddress, int sendSubAddress, BYTE *buffe
     request.dataLength = count;
     BYTE propertyData[kBusPropertyDataSize];
     ULONG returned = 0;
-    return ReceiverControl->KsProperty(&request.property, sizeof request, propertyData, sizeof propertyData,
-                                       &returned) == S_OK;
+    HRESULT result =
+        ReceiverControl->KsProperty(&request.property, sizeof request, propertyData, sizeof propertyData, &returned);
+    NoteRequestResult(requestHealth, result, fx.GetTickCount());
+    return result == S_OK;
 }
 
 bool IsKeyPressed() {
@@ -60,6 +66,11 @@ bool IsKeyPressed() {
     BYTE level = 1;
     ReadGpioPin(kKeyPresentPin, &level);
     return level == 0;
+}
+
+bool ProbeReceiver() {
+    BYTE level = 1;
+    return ReadGpioPin(kKeyPresentPin, &level);
 }
 
 int DecodeRawKeyCode(BYTE pinCode, bool busRead, BYTE deviceByte) {
@@ -80,6 +91,7 @@ int ReadRawKeyCode() {
     }
     BYTE buffer[kKeyDeviceBytes] = {0, 0, 0, 0};
     bool busRead = ReadBusBytes(kKeyDeviceAddress, 0, 0, buffer, kKeyDeviceBytes);
+    if (!busRead) Trace("key: the device byte could not be read, raw code %d stands for it", kUnreadKeyCode);
     return DecodeRawKeyCode(pinCode, busRead, buffer[0]);
 }
 

@@ -14,7 +14,8 @@ extern IKsControl *ReceiverControl;
 extern const char *const CaptureDeviceNames[4];
 
 // The filter graph the binding created, held until the process ends (also
-// when the binding failed later on); null when it could not be created.
+// when the binding failed later on) or the card is released; null when it
+// could not be created.
 extern IGraphBuilder *receiverGraph;
 
 // Binds the capture filter by friendly name; true when its control is obtained.
@@ -24,6 +25,9 @@ bool OpenReceiver();
 // into ReceiverControl. A filter the graph refuses is released; one whose
 // control is refused stays in the graph, unreleased.
 bool AddReceiverFilter(IGraphBuilder *graph, IBaseFilter *(*find)(GUID category, const char *name));
+// Lets go of everything a binding (or a failed attempt) holds; ReceiverControl
+// is null afterwards. For a card that went away, before binding it again.
+void CloseReceiver();
 // The last device of `category` whose friendly name equals `name` exactly, or null.
 IBaseFilter *FindCaptureFilter(GUID category, const char *name);
 
@@ -33,6 +37,8 @@ bool ReadBusBytes(BYTE address, BYTE subAddress, int sendSubAddress, BYTE *buffe
 
 // True while a remote key is pressed.
 bool IsKeyPressed();
+// One request to the bound card (the key-present pin); false when it fails.
+bool ProbeReceiver();
 // Raw code of the pressed key.
 int ReadRawKeyCode();
 // The raw code from the pin code and the device byte (busRead false: the

@@ -5,6 +5,7 @@
 #include "platform/effects.h"
 #include "platform/locale.h"
 #include "platform/product_texts.h"
+#include "platform/trace.h"
 #include "receiver/receiver.h"
 #include "routing/pointer.h"
 #include "routing/session_gate.h"
@@ -40,6 +41,7 @@ bool ReadRemoteKey(RemoteKeyCode *code) {
     if (!IsKeyPressed()) return false;
     int raw = ReadRawKeyCode();
     *code = JapanLayout ? raw : MapRawKeyCode(raw);
+    Trace("key: raw %d logical %d", raw, *code);
     return true;
 }
 
@@ -48,6 +50,7 @@ namespace {
 // The active target takes the keys with a fixed role from its record, the
 // others through its key map.
 void RouteToActive(const TvApp &app, RemoteKeyCode code) {
+    Trace("route: active target %s", app.identity.name);
     switch (code) {
     case kPowerKey: ToggleTvApp(app); break;
     case kKey20:
@@ -73,6 +76,7 @@ void RouteWithoutTarget(RemoteKeyCode code) {
     for (TvAppId id : kAdoptionOrder) {
         if (windows[id]) {
             const TvApp &app = *FindTvApp(id);
+            Trace("route: adopt %s, its window is open", app.identity.name);
             app.descriptor->active = 1;
             // Watched like a launched one: closed by the user, it must stop
             // taking the keys.
@@ -81,6 +85,7 @@ void RouteWithoutTarget(RemoteKeyCode code) {
             return;
         }
     }
+    Trace("route: pointer, no TV application window");
     PointerKey(code);
 }
 
@@ -95,6 +100,7 @@ bool AnyTvAppWindow() {
 
 void StartDefaultApp(bool check) {
     const TvApp *app = FindTvApp(defaultTvApp);
+    Trace("route: start default application %d%s", defaultTvApp, app ? "" : ", which is none: nothing");
     if (check && app && app->descriptor->installed == 0)
         fx.MessageBoxA(NULL, "Please re-initialize the TV application settings.", kTelvixCaption,
                        MB_SETFOREGROUND | MB_TOPMOST);
@@ -105,6 +111,7 @@ void StartDefaultApp(bool check) {
 
 void RouteKey(HWND owner, RemoteKeyCode code) {
     if (promptOpen) {
+        Trace("route: prompt, %s", code == kPowerKey ? "Enter (shut down)" : "Esc (cancel)");
         SetForegroundWindow(promptWindow);
         SetActiveWindow(promptWindow);
         SendMessageA(promptWindow, WM_KEYDOWN, code == kPowerKey ? VK_RETURN : VK_ESCAPE, 0);
@@ -121,8 +128,11 @@ void RouteKey(HWND owner, RemoteKeyCode code) {
     case kKey20: StartDefaultApp(false); break;
     case kKey21:
         if (!AnyTvAppWindow()) {
+            Trace("route: open the shut down prompt");
             pollState.busy = 0; // cycles inside the prompt feed it the remote's keys
             if (openShutdownPrompt) openShutdownPrompt(owner);
+        } else {
+            Trace("route: nothing, a TV application window is open");
         }
         break;
     default: RouteWithoutTarget(code); break;
@@ -131,7 +141,10 @@ void RouteKey(HWND owner, RemoteKeyCode code) {
 
 void HandleKeyEvent(HWND owner, RemoteKeyCode code, DWORD now) {
     bool isRepeat = NoteKeyEvent(pollState, code, now);
-    RouteKey(owner, ApplyRepeatDrop(pollState, isRepeat, AnyAppActive(), code));
+    RemoteKeyCode passed = ApplyRepeatDrop(pollState, isRepeat, AnyAppActive(), code);
+    if (!isRepeat) Trace("key: %d fresh, passed", code);
+    else Trace("key: %d repeat %d, %s", code, pollState.repeatCount, passed == kDroppedKey ? "dropped" : "passed");
+    RouteKey(owner, passed);
 }
 
 void StartPolling(HWND owner) {

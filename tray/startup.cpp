@@ -7,6 +7,7 @@
 #include "platform/windows_dir.h"
 #include "res/resource.h"
 #include "routing/poll_cycle.h"
+#include "tray/recovery.h"
 #include "tray/settings.h"
 #include "tray/shutdown_prompt.h"
 #include "tray/tray_icon.h"
@@ -90,12 +91,9 @@ void RunTrayProgram(HINSTANCE instance) {
 
     ShowWindow(trayWindow, SW_HIDE);
     UpdateWindow(trayWindow);
-    if (deviceFound) {
-        StartPolling(trayWindow);
-        DetermineJapanLayout();
-        AppWatchTimer.bind(trayWindow, kAppWatchPeriodMs);
-        AppWatchTimer.disarm();
-    }
+    WatchCaptureDevices(trayWindow);
+    if (deviceFound) StartRemote(trayWindow);
+    else StartRebinding(trayWindow);
 
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     MSG msg;
@@ -104,12 +102,20 @@ void RunTrayProgram(HINSTANCE instance) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    StopWatchingCaptureDevices();
     // Exit from the menu ends the loop with the window still there, and a new
     // copy would take that window for a running one.
     if (IsWindow(trayWindow)) DestroyWindow(trayWindow);
 }
 
 } // namespace
+
+void StartRemote(HWND window) {
+    StartPolling(window);
+    DetermineJapanLayout();
+    AppWatchTimer.bind(window, kAppWatchPeriodMs);
+    AppWatchTimer.disarm();
+}
 
 int RunTelvix(HINSTANCE instance) {
     StartTraceFromSettings();

@@ -8,6 +8,7 @@
 #include "routing/pointer.h"
 #include "routing/session_gate.h"
 #include "tray/dialogs.h"
+#include "tray/recovery.h"
 #include "tray/settings.h"
 #include "tray/tray_icon.h"
 
@@ -120,6 +121,11 @@ LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_DESTROY, QuitFromTray);
     case WM_TRAY_CALLBACK: OnTrayCallback(window, lParam); return 0;
     case WM_WTSSESSION_CHANGE: NoteSessionChange(wParam); return 0;
+    case WM_DEVICECHANGE:
+        OnDeviceNotice(window, DeviceChangeNotice(wParam, (const DEV_BROADCAST_HDR *)lParam));
+        return TRUE;
+    case WM_POWERBROADCAST: OnDeviceNotice(window, PowerNotice(wParam)); return TRUE;
+    case WM_RECEIVER_LOST: OnReceiverLost(window); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -14,3 +14,6 @@ HMENU BuildPopupMenu();
 
 // The start-up sequence and message loop; returns the exit code.
 int RunTelvix(HINSTANCE instance);
+// What start-up does once the card is bound: the poll cycle, the layout, the
+// application watch (bound, not running).
+void StartRemote(HWND window);

@@ -2,6 +2,7 @@
 // card's filter (inside the program that bound it), the remote and tests.
 #pragma once
 #include <windows.h>
+#include <stdio.h>
 #include <string.h>
 
 #define SIM_CARD_MAPPING "TelvixSimulatedTunerCard"
@@ -10,6 +11,10 @@ const LONG kSimCardMagic = 0x53494D43;
 // Which requests fail, and with what result.
 const LONG kFailGpio = 1;
 const LONG kFailBus = 2;
+
+// Device slots 1-4: one class id each, so that several devices (of one name
+// or of several) can be registered side by side.
+const int kSimCardSlots = 4;
 
 struct SimCardState {
     LONG magic;
@@ -33,6 +38,11 @@ struct SimCardState {
     volatile LONG joinCount;
     char joinedName[128];       // name the last graph gave a filter (ANSI)
     char lastBadRequest[128];
+    // Unplugged: the devices are gone from the system's list and every
+    // filter made before fails its requests for good; plugging in again
+    // lists them anew as new devices (the next generation).
+    volatile LONG unplugged;
+    volatile LONG generation;
 };
 
 // Opens (creating on first use) the shared state; null on failure. The state
@@ -74,11 +84,14 @@ inline void EncodeRawKey(int raw, LONG *pinCode, LONG *deviceByte) {
     }
 }
 
-// Device slots 1-4: one class id each, so that several devices (of one name
-// or of several) can be registered side by side.
-const int kSimCardSlots = 4;
 inline CLSID SimCardClsid(int slot) {
     CLSID id = {0x7E1C5A30, 0x4B2D, 0x4F61, {0x9A, 0x3E, 0x5D, 0x0C, 0x1B, 0x2A, 0x39, 0xF0}};
     id.Data4[7] = (BYTE)(0xF0 + slot);
     return id;
+}
+
+inline void ClsidText(const CLSID &id, char *text, size_t size) {
+    snprintf(text, size, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", (unsigned long)id.Data1, id.Data2,
+             id.Data3, id.Data4[0], id.Data4[1], id.Data4[2], id.Data4[3], id.Data4[4], id.Data4[5], id.Data4[6],
+             id.Data4[7]);
 }

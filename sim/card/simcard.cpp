@@ -15,6 +15,7 @@
 #include <new>
 #include "receiver/ks_requests.h"
 #include "sim/card/card_state.h"
+#include "sim/card/device_list.h"
 
 namespace {
 
@@ -35,12 +36,6 @@ void NoteBadRequest(const char *what) {
     if (!Card()) return;
     InterlockedIncrement(&state->badRequests);
     lstrcpynA(state->lastBadRequest, what, sizeof state->lastBadRequest);
-}
-
-void ClsidText(const CLSID &id, char *text, size_t size) {
-    snprintf(text, size, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", (unsigned long)id.Data1, id.Data2,
-             id.Data3, id.Data4[0], id.Data4[1], id.Data4[2], id.Data4[3], id.Data4[4], id.Data4[5], id.Data4[6],
-             id.Data4[7]);
 }
 
 // The bus request as the driver sees it: pointers as wide as the caller's.
@@ -98,7 +93,10 @@ public:
 class CardFilter : public IBaseFilter, public IKsControl {
 public:
     explicit CardFilter(int slot) : slot_(slot) {
-        if (Card()) InterlockedIncrement(&state->liveFilters);
+        if (Card()) {
+            InterlockedIncrement(&state->liveFilters);
+            generation_ = state->generation;
+        }
     }
     virtual ~CardFilter() {
         if (clock_) clock_->Release();
@@ -183,6 +181,9 @@ public:
         if (!Card()) return E_FAIL;
         InterlockedExchange(&state->lastDevice, slot_);
         if (!property) return E_POINTER;
+        // A filter of a device that was unplugged never answers again.
+        if (state->unplugged || generation_ != state->generation)
+            return HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
         if (property->set == kGpioPropertySet) return ReadGpio(property, length, data, dataLength, returned);
         if (property->set == kBusPropertySet) return ReadBus(property, length, data, dataLength, returned);
         NoteBadRequest("unknown property set");
@@ -258,6 +259,7 @@ private:
 
     volatile LONG refs_ = 1;
     int slot_;
+    LONG generation_ = 0;
     FILTER_STATE filterState_ = State_Stopped;
     IReferenceClock *clock_ = nullptr;
     IFilterGraph *graph_ = nullptr;
@@ -290,20 +292,6 @@ int SlotOf(REFCLSID id) {
     for (int slot = 1; slot <= kSimCardSlots; ++slot)
         if (id == SimCardClsid(slot)) return slot;
     return 0;
-}
-
-bool SetText(HKEY root, const char *path, const char *name, const char *value) {
-    HKEY key;
-    if (RegCreateKeyExA(root, path, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL) != ERROR_SUCCESS) return false;
-    LONG rc = RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)value, (DWORD)strlen(value) + 1);
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS;
-}
-
-void InstancePath(const char *clsidText, char *path, size_t size) {
-    char category[40];
-    ClsidText(kKsCategoryCapture, category, sizeof category);
-    snprintf(path, size, "CLSID\\%s\\Instance\\%s", category, clsidText);
 }
 
 } // namespace
@@ -347,13 +335,11 @@ STDAPI DllRegisterServer() {
     char clsid[40], path[200];
     ClsidText(SimCardClsid(slot), clsid, sizeof clsid);
     snprintf(path, sizeof path, "CLSID\\%s", clsid);
-    bool ok = SetText(HKEY_CLASSES_ROOT, path, NULL, "Simulated tuner card capture filter");
+    bool ok = SetRegText(HKEY_CLASSES_ROOT, path, NULL, "Simulated tuner card capture filter");
     snprintf(path, sizeof path, "CLSID\\%s\\InprocServer32", clsid);
-    ok = ok && SetText(HKEY_CLASSES_ROOT, path, NULL, dllPath) &&
-         SetText(HKEY_CLASSES_ROOT, path, "ThreadingModel", "Both");
-    InstancePath(clsid, path, sizeof path);
-    ok = ok && SetText(HKEY_CLASSES_ROOT, path, "FriendlyName", name) &&
-         SetText(HKEY_CLASSES_ROOT, path, "CLSID", clsid);
+    ok = ok && SetRegText(HKEY_CLASSES_ROOT, path, NULL, dllPath) &&
+         SetRegText(HKEY_CLASSES_ROOT, path, "ThreadingModel", "Both");
+    ok = ok && ListSimCardDevice(slot, name);
     return ok ? S_OK : SELFREG_E_CLASS;
 }
 
@@ -361,7 +347,7 @@ STDAPI DllUnregisterServer() {
     for (int slot = 1; slot <= kSimCardSlots; ++slot) {
         char clsid[40], path[200];
         ClsidText(SimCardClsid(slot), clsid, sizeof clsid);
-        InstancePath(clsid, path, sizeof path);
+        SimCardInstancePath(slot, path, sizeof path);
         SHDeleteKeyA(HKEY_CLASSES_ROOT, path);
         snprintf(path, sizeof path, "CLSID\\%s", clsid);
         SHDeleteKeyA(HKEY_CLASSES_ROOT, path);

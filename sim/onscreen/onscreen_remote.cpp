@@ -6,6 +6,7 @@
 // there, in the key reference's words.
 #include <windows.h>
 #include <commctrl.h>
+#include <dbt.h>
 #include <stdio.h>
 #include <string>
 #include "apps/tv_app.h"
@@ -14,6 +15,7 @@
 #include "sim/onscreen/onscreen_resource.h"
 #include "sim/remote/card_keys.h"
 #include "platform/locale.h"
+#include "platform/product_texts.h"
 #include "tray/settings.h"
 
 namespace {
@@ -181,6 +183,27 @@ void ShowTarget() {
                                         "default one%s", japanLayout ? "; Japanese layout" : ""));
 }
 
+void ShowPlugButton() {
+    SetText(IDC_PLUG, card->unplugged ? "Plug the card in" : "Unplug the card");
+}
+
+// Telvix hears of it from the system on a real computer; under Wine the
+// remote tells its window what the system would.
+void TogglePlug() {
+    bool unplug = !card->unplugged;
+    if (current.active) {
+        ReleaseKey(card);
+        current.active = false;
+    }
+    bool done = unplug ? UnplugCard(card) : PlugCard(card);
+    if (HWND tray = FindWindowA(kTelvixWindowClass, NULL))
+        PostMessageA(tray, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    SetText(IDC_STATUS, !done ? "No device of the card is registered."
+                        : unplug ? "Unplugged: the card's device is gone and Telvix's requests fail."
+                                 : "Plugged in: a new device; Telvix binds it when it hears of it.");
+    ShowPlugButton();
+}
+
 std::string TooltipOf(size_t index) {
     const RemoteKey &key = keys[index];
     KeyWords w = DescribeKey(target, japanLayout, key.code);
@@ -249,6 +272,7 @@ void OnInitDialog(HWND window) {
                                           : "No program has the card open yet: start Telvix with the "
                                             "simulated card registered.");
     ShowTarget();
+    ShowPlugButton();
     SetTimer(window, kTargetTimer, kTargetPeriodMs, NULL);
 }
 
@@ -273,7 +297,9 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         // A key held from the keyboard would never see its key-up elsewhere.
         if (LOWORD(wParam) == WA_INACTIVE && current.byKeyboard) LetGo();
         return FALSE;
-    case WM_COMMAND: return TRUE; // Esc and Enter are keys of the remote, not the dialog's
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_PLUG && HIWORD(wParam) == BN_CLICKED) TogglePlug();
+        return TRUE; // Esc and Enter are keys of the remote, not the dialog's
     case WM_CLOSE: DestroyWindow(window); return TRUE;
     case WM_DESTROY:
         if (current.active) ReleaseKey(card);

@@ -7,3 +7,5 @@
 #define IDC_KEY_COUNT 32
 #define IDC_STATUS 1100
 #define IDC_TARGET 1101
+// Unplugs the card, or plugs it in again.
+#define IDC_PLUG 1102

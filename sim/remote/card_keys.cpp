@@ -1,4 +1,6 @@
 #include "sim/remote/card_keys.h"
+#include <shlwapi.h>
+#include "sim/card/device_list.h"
 
 const RemoteButton kRemoteButtons[32] = {
     {13, 0},  {1, 1},   {0, 2},   {20, 3},  {256, 4}, {4, 5},   {7, 6},   {15, 7},
@@ -51,4 +53,53 @@ bool WaitForRelease(SimCardState *card, const CardPress &press, DWORD timeoutMs)
         Sleep(1);
     }
     return true;
+}
+
+namespace {
+
+// The text value `name` of HKCR `path` into `text`; false when there is none.
+bool ReadRegText(const char *path, const char *name, char *text, DWORD size) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    DWORD type = 0, got = size - 1;
+    bool read = RegQueryValueExA(key, name, NULL, &type, (BYTE *)text, &got) == ERROR_SUCCESS && type == REG_SZ;
+    RegCloseKey(key);
+    text[read ? got : 0] = '\0';
+    return read;
+}
+
+} // namespace
+
+// The names of the slots taken away are kept in the registry, so that the
+// card can be plugged in again even when no program held its state meanwhile.
+bool UnplugCard(SimCardState *card) {
+    bool any = false;
+    ReleaseKey(card);
+    for (int slot = 1; slot <= kSimCardSlots; ++slot) {
+        char listed[200], kept[200], name[128];
+        SimCardInstancePath(slot, listed, sizeof listed);
+        SimCardUnpluggedPath(slot, kept, sizeof kept);
+        if (!ReadRegText(listed, "FriendlyName", name, sizeof name)) continue;
+        SetRegText(HKEY_CLASSES_ROOT, kept, "FriendlyName", name);
+        SHDeleteKeyA(HKEY_CLASSES_ROOT, listed);
+        any = true;
+    }
+    InterlockedExchange(&card->unplugged, 1);
+    return any;
+}
+
+bool PlugCard(SimCardState *card) {
+    bool any = false;
+    // New devices: whatever was bound before stays dead.
+    InterlockedIncrement(&card->generation);
+    for (int slot = 1; slot <= kSimCardSlots; ++slot) {
+        char kept[200], name[128];
+        SimCardUnpluggedPath(slot, kept, sizeof kept);
+        if (!ReadRegText(kept, "FriendlyName", name, sizeof name)) continue;
+        ListSimCardDevice(slot, name);
+        SHDeleteKeyA(HKEY_CLASSES_ROOT, kept);
+        any = true;
+    }
+    InterlockedExchange(&card->unplugged, 0);
+    return any;
 }

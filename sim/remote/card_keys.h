@@ -34,3 +34,11 @@ LONG ReadsSince(const SimCardState *card, const CardPress &press);
 // Waits until the card has let a press go; on time-out releases it and
 // returns false.
 bool WaitForRelease(SimCardState *card, const CardPress &press, DWORD timeoutMs);
+
+// Unplugs the card: its devices leave the system's list and the filters made
+// so far fail every request from now on. False when no device was listed.
+bool UnplugCard(SimCardState *card);
+// Plugs it in again: the devices that were taken away are listed anew, as new
+// devices whose filters answer; the old filters stay dead. False when it was
+// no device was unplugged.
+bool PlugCard(SimCardState *card);

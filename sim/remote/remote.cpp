@@ -6,6 +6,9 @@
 //   remote hold <key> <ms>            down for <ms> milliseconds, then up
 //   remote down <key> | remote up
 //   remote fail none|gpio|bus|both|gpio-s_false|bus-s_false|both-s_false
+//   remote unplug                     the card's devices leave the system's
+//                                     list; filters made so far fail for good
+//   remote plug                       listed again, as new devices
 //   remote status
 // <key>: 0-9, POWER, RECORD, KEY<n> (logical key n) or raw:<n> (raw code 0-255).
 #include <windows.h>
@@ -37,7 +40,8 @@ int ParseKey(const char *key) {
 
 int Usage() {
     fprintf(stderr, "usage: remote press <key> [timeout-ms] | hold <key> <ms> | down <key> | up |\n"
-                    "       fail none|gpio|bus|both|gpio-s_false|bus-s_false|both-s_false | status\n"
+                    "       fail none|gpio|bus|both|gpio-s_false|bus-s_false|both-s_false |\n"
+                    "       unplug | plug | status\n"
                     "<key>: 0-9, POWER, RECORD, KEY<n>, raw:<n>\n");
     return 1;
 }
@@ -90,11 +94,13 @@ int Fail(SimCardState *card, const char *mode) {
 int Status(const SimCardState *card) {
     printf("keyDown=%ld pinCode=%ld deviceByte=%ld pressPending=%ld keyReads=%ld\n"
            "failMask=%ld failResult=0x%08lX gpioRequests=%ld busRequests=%ld badRequests=%ld\n"
-           "liveFilters=%ld lastDevice=%ld joinCount=%ld joinedName=\"%s\" lastBadRequest=\"%s\"\n",
+           "liveFilters=%ld lastDevice=%ld joinCount=%ld joinedName=\"%s\" lastBadRequest=\"%s\"\n"
+           "unplugged=%ld generation=%ld\n",
            (long)card->keyDown, (long)card->pinCode, (long)card->deviceByte, (long)card->pressPending,
            (long)card->keyReads, (long)card->failMask, (unsigned long)card->failResult, (long)card->gpioRequests,
            (long)card->busRequests, (long)card->badRequests, (long)card->liveFilters, (long)card->lastDevice,
-           (long)card->joinCount, card->joinedName, card->lastBadRequest);
+           (long)card->joinCount, card->joinedName, card->lastBadRequest, (long)card->unplugged,
+           (long)card->generation);
     return 0;
 }
 
@@ -115,6 +121,15 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (_stricmp(command, "status") == 0) return Status(card);
+    if (_stricmp(command, "unplug") == 0 || _stricmp(command, "plug") == 0) {
+        bool unplug = _stricmp(command, "unplug") == 0;
+        if (!(unplug ? UnplugCard(card) : PlugCard(card))) {
+            fprintf(stderr, "remote: no device to %s\n", command);
+            return 4;
+        }
+        printf("%s\n", command);
+        return 0;
+    }
     if (_stricmp(command, "fail") == 0) {
         if (argc != 3) return Usage();
         if (!held) fprintf(stderr, "remote: no card filter is alive; the setting lasts only while one is\n");

@@ -97,6 +97,19 @@ TEST(OnScreenRemote, ClicksAndAHeldKeyReachTheApplication) {
     EXPECT_TRUE(WaitUntil([&] { return card.state().keyDown == 0; }, 5000)) << "released with the button";
 
     EXPECT_TRUE(SaveWindowPng(remote, ScreenshotDir() + "\\onscreen-remote.png"));
+
+    // Pulled out and put back with its button: Telvix lets the dead filter go
+    // and binds the new device, and the keys go on to the same application.
+    LONG joins = card.state().joinCount;
+    SendDlgItemMessageA(remote, IDC_PLUG, BM_CLICK, 0, 0);
+    EXPECT_TRUE(ItemShows(remote, IDC_PLUG, "Plug the card in"));
+    EXPECT_TRUE(WaitUntil([&] { return card.state().liveFilters == 0; })) << ItemText(remote, IDC_STATUS);
+    SendDlgItemMessageA(remote, IDC_PLUG, BM_CLICK, 0, 0);
+    EXPECT_TRUE(ItemShows(remote, IDC_PLUG, "Unplug the card"));
+    EXPECT_TRUE(WaitUntil([&] { return card.state().joinCount > joins; }));
+    Click(remote, "7");
+    EXPECT_TRUE(session.WaitForEvent(kPowerVcr, "WM_KEYDOWN 0x37")) << session.StandInLog();
+    EXPECT_EQ(session.Events(kPowerVcr, "started").size(), 1u);
 }
 
 TEST(OnScreenRemote, WithNoApplicationAHeldKeySpeedsThePointerAndTheClickKeyClicksOnce) {

@@ -1,6 +1,9 @@
 // The tray program with the simulated tuner card: which devices it binds, how
-// it behaves without one, and remote keys reaching the default application.
+// it behaves without one, remote keys reaching the default application, the
+// card bound again after it came late, went away or slept, and the trace.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <dbt.h>
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/sim_card.h"
@@ -36,6 +39,7 @@ protected:
         session.InstallStandIn(2); // PowerVCR II, the default application
         ASSERT_TRUE(card.Register(kNames[1]));
         ASSERT_TRUE(StartBound(session, card));
+        tray = FindWindowA(kTrayClass, NULL);
         ASSERT_TRUE(card.Press("POWER"));
         ASSERT_TRUE(session.WaitForLog("started")) << session.StandInLog();
         ASSERT_TRUE(WaitForWindow(kPowerVcrClass, NULL));
@@ -43,7 +47,24 @@ protected:
     StrayPowerVcr stray;
     SimCard card;
     TelvixSession session;
+    HWND tray = NULL;
 };
+
+// The popup menu of the tray program, shown and closed again.
+bool TrayMenuOpens(HWND tray, DWORD pid) {
+    PostMessageA(tray, 1001, 0, WM_RBUTTONDOWN);
+    HWND menu = NULL;
+    bool shown = WaitUntil([&] {
+        for (HWND w = FindWindowExA(NULL, NULL, "#32768", NULL); w; w = FindWindowExA(NULL, w, "#32768", NULL)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid && IsWindowVisible(w)) menu = w;
+        }
+        return menu != NULL;
+    });
+    if (menu) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    return shown;
+}
 
 } // namespace
 
@@ -179,4 +200,96 @@ TEST_F(ReceiverKeys, FailingDriverRequestsNeverBecomeKeys) {
         // Separate the next case's key from this 8.
         ASSERT_TRUE(card.WaitForPolls(5));
     }
+}
+
+// Started without a card, Telvix binds it when its arrival is announced; the
+// icon then opens the menu instead of the missing-device message.
+TEST(ReceiverRecovery, ACardArrivingAfterStartIsBoundAndItsKeysWork) {
+    StrayPowerVcr stray;
+    SimCard card;
+    TelvixSession session;
+    TurnTraceOn();
+    RemoveTraceLog();
+    session.InstallStandIn(2);
+    ASSERT_TRUE(session.StartTelvix());
+    HWND tray = session.WaitForTrayWindow();
+    ASSERT_TRUE(tray);
+    ASSERT_TRUE(WaitForTrace("recovery: next binding attempt")) << TraceLog();
+    ASSERT_TRUE(card.Register(kNames[3]));
+    SendCaptureDeviceNotice(tray, DBT_DEVICEARRIVAL);
+    ASSERT_TRUE(card.WaitForPolls(3)) << TraceLog();
+    ASSERT_TRUE(card.Press("POWER"));
+    EXPECT_TRUE(session.WaitForLog("started")) << session.StandInLog();
+    EXPECT_TRUE(TrayMenuOpens(tray, GetProcessId(session.telvix())));
+    EXPECT_FALSE(FindWindowA("#32770", "Corvane Remote Control")) << "no missing-device message";
+    EXPECT_EQ(card.state().joinCount, 1);
+}
+
+// The card pulled out while PowerVCR II has the keys, and put back: the
+// notices release it and bind the new device, and the keys go on to PowerVCR II.
+TEST_F(ReceiverKeys, AnUnpluggedCardIsBoundAgainWhenPluggedInAndKeysGoToTheSameApplication) {
+    ASSERT_TRUE(card.Press("3"));
+    ASSERT_TRUE(session.WaitForEvent(2, "WM_KEYDOWN 0x33"));
+    ASSERT_TRUE(card.Unplug());
+    SendCaptureDeviceNotice(tray, DBT_DEVICEREMOVECOMPLETE);
+    PostDevicesChanged(tray);
+    ASSERT_TRUE(WaitUntil([&] { return card.state().liveFilters == 0; })) << "the dead filter was let go";
+    LONG joins = card.state().joinCount;
+    ASSERT_TRUE(card.Plug());
+    SendCaptureDeviceNotice(tray, DBT_DEVICEARRIVAL);
+    PostDevicesChanged(tray);
+    ASSERT_TRUE(WaitUntil([&] { return card.state().joinCount > joins; }));
+    ASSERT_TRUE(card.Press("3"));
+    EXPECT_TRUE(session.WaitForEvent(2, "WM_KEYDOWN 0x33", 2)) << session.StandInLog();
+    EXPECT_EQ(session.CountLog("started"), 1) << "the same application, not a new one";
+}
+
+// After sleep the driver fails at first: the card is released and bound
+// again (at most once a second) until its requests work, then keys come back.
+TEST_F(ReceiverKeys, AfterResumeWithFailingRequestsTheCardIsBoundAgainAndKeysComeBack) {
+    LONG joins = card.state().joinCount;
+    ASSERT_EQ(card.Remote("fail both"), 0);
+    PostResume(tray);
+    ASSERT_TRUE(WaitUntil([&] { return card.state().joinCount > joins; }, 30000)) << "bound again";
+    ASSERT_EQ(card.Remote("fail none"), 0);
+    ASSERT_EQ(card.Remote("press 4 30000"), 0);
+    EXPECT_TRUE(session.WaitForEvent(2, "WM_KEYDOWN 0x34")) << session.StandInLog();
+}
+
+// With the Trace setting on, one press leaves the binding, the key, its
+// routing and the launch in the trace, and the setting is left as it was.
+TEST(TraceFile, OnePressLeavesItsEventsInOrder) {
+    StrayPowerVcr stray;
+    SimCard card;
+    TelvixSession session;
+    TurnTraceOn();
+    RemoveTraceLog();
+    session.InstallStandIn(2);
+    ASSERT_TRUE(card.Register(kNames[1]));
+    ASSERT_TRUE(StartBound(session, card));
+    ASSERT_TRUE(card.Press("POWER"));
+    ASSERT_TRUE(session.WaitForLog("started"));
+    ASSERT_TRUE(WaitForTrace("watch: PowerVCR")) << TraceLog();
+    std::string log = TraceLog();
+    const char *const expected[] = {
+        "start: Telvix",
+        "bind: \"Philips Silicon (7171-35) WDM Video Capture\" not found",
+        "bind: \"Philips Cap713x Video Capture\" found",
+        "bind: bound",
+        "settings: DefaultTVAPP unreadable, repaired to 2",
+        "key: raw 30 logical 18",
+        "key: 18 fresh, passed",
+        "route: start default application 2",
+        "launch: ",
+        "watch: PowerVCR",
+    };
+    size_t at = 0;
+    for (const char *event : expected) {
+        size_t found = log.find(event, at);
+        ASSERT_NE(found, std::string::npos) << event << " after offset " << at << "\n" << log;
+        at = found;
+    }
+    DWORD value = 0;
+    ASSERT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, kSettingsKey, "Trace", &value));
+    EXPECT_EQ(value, 1u);
 }

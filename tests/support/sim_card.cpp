@@ -8,6 +8,7 @@ SimCard::SimCard() {
     state_->pressPending = 0;
     state_->failMask = 0;
     state_->failResult = E_FAIL;
+    state_->unplugged = 0;
 }
 
 SimCard::~SimCard() {

@@ -18,6 +18,9 @@ public:
     // Runs remote.exe with `arguments`; its exit code, or -1 when it hung.
     int Remote(const std::string &arguments, DWORD timeoutMs = 30000);
     bool Press(const std::string &key) { return Remote("press " + key) == 0; }
+    // The card pulled out (its devices unlisted, its filters dead) and put back.
+    bool Unplug() { return Remote("unplug") == 0; }
+    bool Plug() { return Remote("plug") == 0; }
 
     // What the card saw, live.
     const SimCardState &state() const { return *state_; }

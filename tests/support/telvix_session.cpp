@@ -1,5 +1,7 @@
 #include "tests/support/telvix_session.h"
+#include <dbt.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include "tests/support/registry_fixture.h"
 
 const char *const kStandInClasses[4] = {"HomeTheaterSimFrame", "PowerVCR II Taurus", "Quick_TV", "TV@Anywhere"};
@@ -93,4 +95,34 @@ std::vector<std::string> TelvixSession::Events(int tvAppId, const std::string &e
 
 bool TelvixSession::WaitForEvent(int tvAppId, const std::string &event, size_t count) const {
     return WaitUntil([&] { return Events(tvAppId, event).size() >= count; }, 30000);
+}
+
+void SendCaptureDeviceNotice(HWND tray, WPARAM event) {
+    DEV_BROADCAST_DEVICEINTERFACE_A header = {};
+    header.dbcc_size = sizeof header;
+    header.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    header.dbcc_classguid = {0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
+    DWORD_PTR result = 0;
+    // Sent, as the header travels with the message only then.
+    SendMessageTimeoutA(tray, WM_DEVICECHANGE, event, (LPARAM)&header, SMTO_ABORTIFHUNG, 30000, &result);
+}
+
+void PostDevicesChanged(HWND tray) { PostMessageA(tray, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0); }
+
+void PostResume(HWND tray) { PostMessageA(tray, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0); }
+
+void TurnTraceOn() { WriteRegDword(HKEY_LOCAL_MACHINE, kSettingsKey, "Trace", 1); }
+
+std::string TraceLogPath() {
+    char base[MAX_PATH] = "";
+    SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, SHGFP_TYPE_CURRENT, base);
+    return std::string(base) + "\\Corvane Remote Control\\trace.log";
+}
+
+void RemoveTraceLog() { DeleteFileA(TraceLogPath().c_str()); }
+
+std::string TraceLog() { return ReadTextFile(TraceLogPath()); }
+
+bool WaitForTrace(const std::string &needle, DWORD timeoutMs) {
+    return WaitUntil([&] { return TraceLog().find(needle) != std::string::npos; }, timeoutMs);
 }

@@ -54,6 +54,22 @@ private:
     HANDLE telvix_ = NULL;
 };
 
+// What the system tells the tray window about devices and power, the way it
+// would (Wine sends none for the simulated card): a capture device's arrival
+// or removal, sent with its interface header; the devices-changed broadcast
+// and the resume from sleep, posted.
+void SendCaptureDeviceNotice(HWND tray, WPARAM event);
+void PostDevicesChanged(HWND tray);
+void PostResume(HWND tray);
+
+// Telvix's trace: turned on in its settings (after the session cleared them),
+// and the log, removed and read.
+void TurnTraceOn();
+std::string TraceLogPath();
+void RemoveTraceLog();
+std::string TraceLog();
+bool WaitForTrace(const std::string &needle, DWORD timeoutMs = 20000);
+
 // Removes the install keys of all four TV applications.
 void ClearStandInInstalls();
 // Ends every window of class `className` still open (leftovers of a failed test).

@@ -51,7 +51,9 @@ bool DefaultTraceFolder(char *folder, DWORD size) {
     return length > 0 && (DWORD)length < size;
 }
 
-void Trace(const char *format, ...) {
+// printf-style on purpose: one call in every layer, and nothing is formatted
+// while the trace is off.
+void Trace(const char *format, ...) { // NOLINT(cert-dcl50-cpp)
     if (!traceOn) return;
     char line[512];
     int length = snprintf(line, sizeof line, "%lu ", (unsigned long)GetTickCount());

@@ -86,6 +86,8 @@ card_session_start() {
     local key='HKLM\SOFTWARE\Halvex Multimedia\Corvane Utilities'
     "$run" reg add "$key" /v DefaultTVAPP /t REG_DWORD /d 2 /f >/dev/null
     "$run" reg add "$key" /v AlwaysRemoteOff /t REG_DWORD /d 0 /f >/dev/null
+    # TELVIX_TRACE=1: Telvix writes its trace (trace.log in local application data).
+    "$run" reg add "$key" /v Trace /t REG_DWORD /d "${TELVIX_TRACE:-0}" /f >/dev/null
 
     card_start_telvix "${2:-}" "${3:-}"
 }

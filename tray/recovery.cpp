@@ -85,7 +85,7 @@ void TryBindingSoon(HWND window, const char *why) {
 }
 
 void ReleaseReceiver(HWND window, const char *why) {
-    Trace("recovery: releasing the card (%s), %lu failed requests, first error 0x%08lX", why,
+    Trace("recovery: releasing the card (%s), failed requests: %lu, first error 0x%08lX", why,
           (unsigned long)requestHealth.failures, (unsigned long)requestHealth.firstError);
     PollTimer.disarm();
     CloseReceiver();

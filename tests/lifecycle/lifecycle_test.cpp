@@ -579,7 +579,9 @@ TEST_F(Lifecycle, ReinstallGoesWhereItIsInstalled) {
 TEST_F(Lifecycle, FailedDriverReinstallKeepsThePreviousOne) {
     ASSERT_EQ(InstallSilently("VelmoraWDMDrivers"), 0);
     const std::string inproc = "CLSID\\" + ClsidText(SimCardClsid(1)) + "\\InprocServer32";
-    const std::string instance = std::string(kCaptureInstances) + "\\" + ClsidText(SimCardClsid(1));
+    // As this process sees the classes: the view its own architecture's packages register in.
+    const std::string instance =
+        "CLSID\\{65E8773D-8F56-11D0-A3B9-00A0C9223196}\\Instance\\" + ClsidText(SimCardClsid(1));
     std::string server;
     ASSERT_TRUE(ReadRegString(HKEY_CLASSES_ROOT, inproc.c_str(), NULL, &server));
 

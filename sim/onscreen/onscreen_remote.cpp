@@ -15,7 +15,6 @@
 #include "sim/onscreen/onscreen_resource.h"
 #include "sim/remote/card_keys.h"
 #include "platform/locale.h"
-#include "platform/product_texts.h"
 #include "tray/settings.h"
 
 namespace {
@@ -183,6 +182,9 @@ void ShowTarget() {
                                         "default one%s", japanLayout ? "; Japanese layout" : ""));
 }
 
+// Telvix's window class, which its notices go to.
+const char kTelvixWindow[] = "Corvane Remote Control";
+
 void ShowPlugButton() {
     SetText(IDC_PLUG, card->unplugged ? "Plug the card in" : "Unplug the card");
 }
@@ -196,7 +198,7 @@ void TogglePlug() {
         current.active = false;
     }
     bool done = unplug ? UnplugCard(card) : PlugCard(card);
-    if (HWND tray = FindWindowA(kTelvixWindowClass, NULL))
+    if (HWND tray = FindWindowA(kTelvixWindow, NULL))
         PostMessageA(tray, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
     SetText(IDC_STATUS, !done ? "No device of the card is registered."
                         : unplug ? "Unplugged: the card's device is gone and Telvix's requests fail."

@@ -1,9 +1,12 @@
 // Writes the key reference page (docs/keys.md) from the key map tables:
 //   keys_page <output file>
 // Fails, naming each one, when a key sends something that has no description.
+// With a user's key maps, writes their page instead, reporting skipped lines:
+//   keys_page <output file> <KeyMaps.ini>
 #include <stdio.h>
 #include <string>
 #include "keyref/key_words.h"
+#include "keyref/user_keys_page.h"
 #include "routing/poll_timing.h"
 
 namespace {
@@ -29,13 +32,45 @@ const char kIntroEnd[] = "th repeat, the pointer every one, in growing steps.\n"
 
 std::string Cell(const std::string &text) { return text.empty() ? "-" : text; }
 
+bool WritePage(const char *path, const std::string &page) {
+    FILE *file = fopen(path, "wb");
+    if (!file) {
+        fprintf(stderr, "keys_page: cannot write %s\n", path);
+        return false;
+    }
+    bool written = fwrite(page.data(), 1, page.size(), file) == page.size();
+    return fclose(file) == 0 && written;
+}
+
+void ReportSkipped(void *source, int line, const char *why) {
+    fprintf(stderr, "keys_page: %s line %d skipped: %s\n", (const char *)source, line, why);
+}
+
+int UserMapsPage(const char *output, const char *input) {
+    FILE *file = fopen(input, "rb");
+    if (!file) {
+        fprintf(stderr, "keys_page: cannot read %s\n", input);
+        return 1;
+    }
+    std::string text(kUserMapFileBytes, '\0');
+    text.resize(fread(&text[0], 1, text.size(), file));
+    fclose(file);
+    static UserKeyMap map;
+    ParseUserKeyMap(text.data(), text.size(), map, ReportSkipped, (void *)input);
+    const char *name = input;
+    for (const char *c = input; *c; ++c)
+        if (*c == '\\' || *c == '/') name = c + 1;
+    return WritePage(output, UserKeysPage(map, name)) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: keys_page <output file>\n");
+    if (argc != 2 && argc != 3) {
+        fprintf(stderr, "usage: keys_page <output file> [KeyMaps.ini]\n");
         return 1;
     }
+    if (argc == 3) return UserMapsPage(argv[1], argv[2]);
     std::string page = kIntro + std::to_string(kRepeatPassEvery) + kIntroEnd;
     int missing = 0;
     for (int app = kNoTvApp; app <= kTvAnywhere; ++app) {
@@ -58,11 +93,5 @@ int main(int argc, char **argv) {
         }
     }
     if (missing) return 2;
-    FILE *file = fopen(argv[1], "wb");
-    if (!file) {
-        fprintf(stderr, "keys_page: cannot write %s\n", argv[1]);
-        return 1;
-    }
-    bool written = fwrite(page.data(), 1, page.size(), file) == page.size();
-    return fclose(file) == 0 && written ? 0 : 1;
+    return WritePage(argv[1], page) ? 0 : 1;
 }

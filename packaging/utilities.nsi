@@ -60,6 +60,10 @@ Section "Install"
   File "${PROGRAM_DIR}/Telvix.exe"
   File "${PROGRAM_DIR}/Purgex.exe"
   File "${RELEASE_DIR}/Purgex.ini"
+  ; The key maps' examples; a file the owner has edited stays as it is.
+  SetOverwrite off
+  File "${SOURCE_DIR}/packaging/KeyMaps.ini"
+  SetOverwrite on
 
   ; The machine-wide Run value: the install and Telvix's settings are per
   ; machine, and no user can drop it by tidying a Startup folder.
@@ -87,6 +91,7 @@ Section "Uninstall"
   Pop $0
   Delete /REBOOTOK "$INSTDIR\Telvix.exe"
   Delete "$INSTDIR\Purgex.ini"
+  Delete "$INSTDIR\KeyMaps.ini"
   ; Gone unless the wizard runs this removal; then the clean-up below takes it.
   Delete "$INSTDIR\Purgex.exe"
 

@@ -7,6 +7,7 @@ namespace {
 Effects RealEffects() {
     Effects real = {};
     real.keybd_event = ::keybd_event;
+    real.SendInput = ::SendInput;
     real.mouse_event = ::mouse_event;
     real.SetCursorPos = ::SetCursorPos;
     real.GetCursorPos = ::GetCursorPos;

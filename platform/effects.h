@@ -8,6 +8,7 @@
 
 struct Effects {
     void(WINAPI *keybd_event)(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra);
+    UINT(WINAPI *SendInput)(UINT count, LPINPUT inputs, int size);
     void(WINAPI *mouse_event)(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR extra);
     BOOL(WINAPI *SetCursorPos)(int x, int y);
     BOOL(WINAPI *GetCursorPos)(LPPOINT point);

@@ -10,6 +10,7 @@
 #include "routing/pointer.h"
 #include "routing/session_gate.h"
 #include "routing/tray_hooks.h"
+#include "routing/user_key_route.h"
 
 RepeatState pollState;
 
@@ -85,6 +86,7 @@ void RouteWithoutTarget(RemoteKeyCode code) {
             return;
         }
     }
+    if (RouteToUserKeyMap(code)) return;
     Trace("route: pointer, no TV application window");
     PointerKey(code);
 }
@@ -148,6 +150,7 @@ void HandleKeyEvent(HWND owner, RemoteKeyCode code, DWORD now) {
 }
 
 void StartPolling(HWND owner) {
+    LoadUserKeyMaps();
     PollTimer.callback = PollCycle;
     PollTimer.bind(owner, kPollPeriodMs);
     PollTimer.arm();

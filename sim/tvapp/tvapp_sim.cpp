@@ -1,5 +1,6 @@
 // Stand-in TV application. Started under the executable name of one of the
-// four TV applications, it shows that application's window identity, logs
+// four TV applications (or as "PlayerSim.exe", a program of today that the
+// user's key maps drive), it shows that application's window identity, logs
 // every keystroke, character, private message, show-state change and close
 // request it receives to "tvapp_sim.log" beside itself, and closes the way
 // that application is told to close.
@@ -9,7 +10,7 @@
 
 namespace {
 
-enum CloseBy { kChordAltCtrlShiftF8, kChordCtrlX, kCommandOne };
+enum CloseBy { kChordAltCtrlShiftF8, kChordCtrlX, kCommandOne, kWindowCloseOnly };
 
 struct Identity {
     const char *exeName;
@@ -25,6 +26,7 @@ const Identity kIdentities[] = {
     {"PVCR.EXE", "PowerVCR", "PowerVCR II Taurus", "PowerVCR II", kChordCtrlX, true},
     {"QuickTV.EXE", "QuickTV", "Quick_TV", "FormMainWindow", kCommandOne, false},
     {"MSITVR.exe", "TVAnywhere", "TV@Anywhere", "FormMainWindow", kCommandOne, false},
+    {"PlayerSim.exe", "Player", "TelvixSimPlayer", "Player", kWindowCloseOnly, false},
 };
 
 const UINT WM_TVAPP_COMMAND = 0x0BD0;
@@ -92,6 +94,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         Log("MSG_0BD0 %lu %ld", (unsigned long)wParam, (long)lParam);
         if (identity->closeBy == kCommandOne && wParam == 1) Close("command 1");
         return 0;
+    case WM_APPCOMMAND:
+        Log("WM_APPCOMMAND %d", GET_APPCOMMAND_LPARAM(lParam));
+        return TRUE;
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED) Log("show %s minimized", WindowTag(window));
         else if (wParam == SIZE_RESTORED) Log("show %s restored", WindowTag(window));

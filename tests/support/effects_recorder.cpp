@@ -29,6 +29,12 @@ void Record(const char *format, ...) {
 void WINAPI KeybdEvent(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) {
     Record("keybd 0x%02X %u %lu %lu", vk, scan, (unsigned long)flags, (unsigned long)extra);
 }
+// One line per event: "SendInput 0x11 0x1D 0x0" (virtual key, scan code, flags).
+UINT WINAPI SendInputFake(UINT count, LPINPUT inputs, int size) {
+    for (UINT i = 0; i < count && size == (int)sizeof(INPUT); ++i)
+        Record("SendInput 0x%02X 0x%02X 0x%lX", inputs[i].ki.wVk, inputs[i].ki.wScan, (unsigned long)inputs[i].ki.dwFlags);
+    return count;
+}
 void WINAPI MouseEvent(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR) {
     Record("mouse %lu %lu %lu %lu", (unsigned long)flags, (unsigned long)dx, (unsigned long)dy, (unsigned long)data);
 }
@@ -132,6 +138,7 @@ FakeEffects::FakeEffects() {
     // than reaching the real function.
     fx = Effects{};
     fx.keybd_event = KeybdEvent;
+    fx.SendInput = SendInputFake;
     fx.mouse_event = MouseEvent;
     fx.SetCursorPos = SetCursorPosFake;
     fx.GetCursorPos = GetCursorPosFake;

@@ -9,3 +9,4 @@ const DWORD kRepeatWindowMs = 250;  // the same code again within this is a repe
 const int kRepeatPassEvery = 10;    // with a TV application as the target, every 10th repeat passes
 const int kPointerSmallStepFrom = 5;  // the pointer moves 1 pixel until the 5th movement event,
 const int kPointerLargeStepFrom = 10; // then its small step, from the 10th its large step
+const DWORD kKeyMapsCheckMs = 1000; // the user's KeyMaps.ini files are looked at again at most this often

@@ -3,12 +3,12 @@
 #include <string.h>
 #include "apps/key_delivery.h"
 #include "platform/effects.h"
+#include "routing/poll_timing.h"
 #include "routing/user_keys.h"
 
 namespace {
 
 const int kFileCount = 2; // the machine's, the user's
-const DWORD kCheckEveryMs = 1000;
 const char kUserFolder[] = "Corvane Remote Control"; // under %APPDATA%
 
 // What a change check compares: a file that appears, goes, or is written anew.
@@ -204,7 +204,7 @@ void LoadUserKeyMaps() {
 }
 
 void RefreshUserKeyMaps(DWORD now) {
-    if ((DWORD)(now - lastCheck) < kCheckEveryMs) return;
+    if ((DWORD)(now - lastCheck) < kKeyMapsCheckMs) return;
     lastCheck = now;
     for (int i = 0; i < kFileCount; ++i)
         if (!SameStamp(stamps[i], StampOf(paths[i]))) return ReadAll();

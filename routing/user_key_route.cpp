@@ -42,7 +42,7 @@ bool SameStamp(const FileStamp &a, const FileStamp &b) {
 
 void ReportLine(void *context, int line, const char *why) {
     char text[MAX_PATH + 128];
-    snprintf(text, sizeof text, "KeyMaps: %s line %d skipped: %s\n", (const char *)context, line, why);
+    (void)snprintf(text, sizeof text, "KeyMaps: %s line %d skipped: %s\n", (const char *)context, line, why);
     OutputDebugStringA(text);
 }
 
@@ -186,7 +186,7 @@ void UseUserKeyMapFiles(const char *machinePath, const char *userPath) {
 
 void LoadUserKeyMaps() {
     char machine[MAX_PATH] = "", user[MAX_PATH] = "";
-    char dir[MAX_PATH];
+    char dir[MAX_PATH] = "";
     DWORD n = GetModuleFileNameA(NULL, dir, sizeof dir);
     char *slash = n && n < sizeof dir ? strrchr(dir, '\\') : nullptr;
     if (slash) {

@@ -169,7 +169,7 @@ struct Reader {
         EndSection();
         ignoring = true;
         size_t n = strlen(text);
-        if (text[n - 1] != ']') return Skip("not understood");
+        if (n < 2 || text[n - 1] != ']') return Skip("not understood");
         text[n - 1] = 0;
         char *name = Trim(text + 1);
         if (!*name) return Skip("section without a name");
@@ -284,9 +284,9 @@ bool ParseVirtualKey(const char *text, BYTE *vk) {
     if (StartsWithNoCase(text, "0x")) {
         if (!ParseSmallNumber(text + 2, 16, 1, 0xFE, &n)) return false;
     } else if (text[0] && !text[1] && ((text[0] | 0x20) >= 'a' && (text[0] | 0x20) <= 'z')) {
-        n = text[0] & ~0x20;
+        n = (unsigned char)text[0] & ~0x20;
     } else if (text[0] >= '0' && text[0] <= '9' && !text[1]) {
-        n = text[0];
+        n = (unsigned char)text[0];
     } else if ((text[0] | 0x20) == 'f' && ParseSmallNumber(text + 1, 10, 1, 24, &n)) {
         n += VK_F1 - 1;
     } else if (StartsWithNoCase(text, "NUMPAD") && ParseSmallNumber(text + 6, 10, 0, 9, &n) && !text[7]) {
@@ -303,31 +303,31 @@ bool ParseVirtualKey(const char *text, BYTE *vk) {
 void FormatUserAction(const UserAction &action, char *out, size_t size) {
     char key[32];
     BYTE vk = action.vk;
-    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) snprintf(key, sizeof key, "%c", vk);
-    else if (vk >= VK_F1 && vk <= VK_F24) snprintf(key, sizeof key, "VK_F%d", vk - VK_F1 + 1);
-    else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) snprintf(key, sizeof key, "VK_NUMPAD%d", vk - VK_NUMPAD0);
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) (void)snprintf(key, sizeof key, "%c", vk);
+    else if (vk >= VK_F1 && vk <= VK_F24) (void)snprintf(key, sizeof key, "VK_F%d", vk - VK_F1 + 1);
+    else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) (void)snprintf(key, sizeof key, "VK_NUMPAD%d", vk - VK_NUMPAD0);
     else if (const char *name = NameOf(kVirtualKeys, sizeof kVirtualKeys / sizeof *kVirtualKeys, vk))
-        snprintf(key, sizeof key, "VK_%s", name);
-    else snprintf(key, sizeof key, "0x%02X", vk);
+        (void)snprintf(key, sizeof key, "VK_%s", name);
+    else (void)snprintf(key, sizeof key, "0x%02X", vk);
     switch (action.kind) {
-    case kUserPost: snprintf(out, size, "post:%s", key); break;
+    case kUserPost: (void)snprintf(out, size, "post:%s", key); break;
     case kUserChord: {
         char mods[32] = "";
         for (BYTE bit = kModCtrl; bit <= kModWin; bit = (BYTE)(bit << 1))
             if (action.modifiers & bit) {
                 const char *name = NameOf(kModifiers, sizeof kModifiers / sizeof *kModifiers, bit);
                 size_t used = strlen(mods);
-                snprintf(mods + used, sizeof mods - used, "%s+", name);
+                (void)snprintf(mods + used, sizeof mods - used, "%s+", name);
             }
-        snprintf(out, size, "chord:%s%s", mods, key);
+        (void)snprintf(out, size, "chord:%s%s", mods, key);
         break;
     }
     case kUserAppCommand: {
         const char *name = NameOf(kAppCommands, sizeof kAppCommands / sizeof *kAppCommands, action.command);
-        snprintf(out, size, "app:%s", name ? name : "?");
+        (void)snprintf(out, size, "app:%s", name ? name : "?");
         break;
     }
-    default: snprintf(out, size, "%s", ""); break;
+    default: (void)snprintf(out, size, "%s", ""); break;
     }
 }
 

@@ -5,12 +5,15 @@
 #include <windows.h>
 #include <stdio.h>
 #include <algorithm>
+#include <string>
 #include <vector>
 #include "apps/key_maps.h"
 #include "apps/tv_apps.h"
 #include "bench_clock.h"
 #include "platform/effects.h"
 #include "platform/locale.h"
+#include "routing/user_key_route.h"
+#include "routing/user_keys.h"
 
 namespace {
 
@@ -64,6 +67,56 @@ void BenchMap(const TvApp &map, int rounds) {
            total * 1000.0 / count, digitTotal * 1000.0 / digitCount);
 }
 
+UINT WINAPI CountInput(UINT count, LPINPUT, int) { return count; }
+
+// The user's key maps: reading a full file, the change check, and a key
+// looked up with no file and with 64 sections of which the last matches.
+void BenchUserKeyMaps(HWND front, int rounds) {
+    static UserKeyMap map;
+    std::string text;
+    for (int s = 0; s < kUserSectionsPerFile; ++s) {
+        text += "[Program " + std::to_string(s) + "]\r\nClass=" + (s == kUserSectionsPerFile - 1 ? "KeymapBenchHT" : "NoSuch" + std::to_string(s)) + "\r\n";
+        for (int k = 22; k < 32; ++k) text += "Key" + std::to_string(k) + "=post:A ; a comment\r\n";
+    }
+    // Comments fill it to the most that is read.
+    while (text.size() + 1002 <= kUserMapFileBytes) text += ";" + std::string(999, 'c') + "\r\n";
+    double t0 = NowMs();
+    for (int r = 0; r < rounds; ++r) {
+        map.count = 0;
+        ParseUserKeyMap(text.data(), text.size(), map, nullptr, nullptr);
+    }
+    printf("User key maps: parse %zu bytes, %d sections: %.3f ms\n", text.size(), map.count, (NowMs() - t0) / rounds);
+
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string machine = std::string(temp) + "keymap_bench.ini";
+    DeleteFileA(machine.c_str());
+    UseUserKeyMapFiles(machine.c_str(), (std::string(temp) + "keymap_bench_user.ini").c_str());
+    t0 = NowMs();
+    for (int r = 0; r < rounds; ++r) RouteToUserKeyMap(6);
+    printf("  key with no file (today's routing), within the second: %.3f us\n", (NowMs() - t0) * 1000.0 / rounds);
+    DWORD now = 0;
+    t0 = NowMs();
+    for (int r = 0; r < rounds; ++r) RefreshUserKeyMaps(now += 1000);
+    printf("  change check, nothing changed: %.3f us\n", (NowMs() - t0) * 1000.0 / rounds);
+
+    HANDLE file = CreateFileA(machine.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written;
+    WriteFile(file, text.data(), (DWORD)text.size(), &written, NULL);
+    CloseHandle(file);
+    UseUserKeyMapFiles(machine.c_str(), nullptr);
+    SetForegroundWindow(front);
+    Drain();
+    t0 = NowMs();
+    int delivered = 0;
+    for (int r = 0; r < rounds; ++r) delivered += RouteToUserKeyMap(22);
+    printf("  key to the 64th section's program (lookup and post of a key): %.3f us (%d of %d delivered)\n",
+           (NowMs() - t0) * 1000.0 / rounds, delivered, rounds);
+    Drain();
+    UseUserKeyMapFiles(nullptr, nullptr);
+    DeleteFileA(machine.c_str());
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -89,6 +142,8 @@ int main(int argc, char **argv) {
     printf("Routing one key, window present, %d rounds (TV@Anywhere without its two waits):\n", rounds);
     for (const TvApp &app : kTvApps) BenchMap(app, rounds);
     printf("(%ld synthesized key events counted, not sent)\n", keybdEvents);
+    fx.SendInput = CountInput;
+    BenchUserKeyMaps(windows[0], rounds);
     for (HWND w : windows) DestroyWindow(w);
     return 0;
 }

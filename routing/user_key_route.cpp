@@ -3,6 +3,7 @@
 #include <string.h>
 #include "apps/key_delivery.h"
 #include "platform/effects.h"
+#include "platform/trace.h"
 #include "routing/poll_timing.h"
 #include "routing/user_keys.h"
 
@@ -41,9 +42,7 @@ bool SameStamp(const FileStamp &a, const FileStamp &b) {
 }
 
 void ReportLine(void *context, int line, const char *why) {
-    char text[MAX_PATH + 128];
-    (void)snprintf(text, sizeof text, "KeyMaps: %s line %d skipped: %s\n", (const char *)context, line, why);
-    OutputDebugStringA(text);
+    Trace("key maps: %s line %d skipped: %s", (const char *)context, line, why);
 }
 
 // Reads at most kUserMapFileBytes; a line cut there is dropped, not half read.
@@ -63,7 +62,8 @@ void ReadMapFile(const char *path, UserKeyMap &map) {
         while (length && text[length - 1] != '\n' && text[length - 1] != '\r') --length;
         ReportLine((void *)path, 0, "longer than 64 KB: the rest is not read");
     }
-    ParseUserKeyMap(text, length, map, ReportLine, (void *)path);
+    int sections = ParseUserKeyMap(text, length, map, ReportLine, (void *)path);
+    Trace("key maps: %s read, %d sections", path, sections);
 }
 
 void ReadAll() {
@@ -158,13 +158,19 @@ void SendInputChord(BYTE modifiers, BYTE vk) {
     fx.SendInput((UINT)n, inputs, sizeof(INPUT));
 }
 
-void Deliver(const ForegroundProgram &fg, const UserAction &action) {
+void Deliver(const ForegroundProgram &fg, const UserAction &action, RemoteKeyCode code) {
+    if (traceOn) {
+        char text[64];
+        FormatUserAction(action, text, sizeof text);
+        Trace("key maps: key %d to %s (class %s): %s", code, fg.process, fg.windowClass, text);
+    }
     switch (action.kind) {
     case kUserPost: PostKeyPress(InputWindowOf(fg), action.vk); break;
     case kUserChord:
         // Synthesized input goes to whoever is in front when it is read:
         // only while the matched program still is.
         if (ForegroundBelongsTo(fg.pid)) SendInputChord(action.modifiers, action.vk);
+        else Trace("key maps: chord not sent, the program is no longer in front");
         break;
     case kUserAppCommand: {
         HWND target = InputWindowOf(fg); // unhandled, it travels up to the parents
@@ -217,6 +223,6 @@ bool RouteToUserKeyMap(RemoteKeyCode code) {
     if (!ReadForeground(fg)) return false;
     const UserAction *action = FindUserKeyAction(userKeyMap, fg.process, fg.windowClass, code);
     if (!action) return false;
-    Deliver(fg, *action);
+    Deliver(fg, *action, code);
     return true;
 }

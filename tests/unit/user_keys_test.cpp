@@ -6,6 +6,7 @@
 #include <vector>
 #include "apps/tv_apps.h"
 #include "keyref/user_keys_page.h"
+#include "platform/trace.h"
 #include "routing/pointer.h"
 #include "routing/poll_cycle.h"
 #include "routing/tray_hooks.h"
@@ -360,4 +361,28 @@ TEST_F(UserKeyRouting, AHeldKeyRepeatsAsForThePointerEveryEventPassing) {
     while (PeekMessageA(&msg, target.hwnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) ++downs;
     EXPECT_EQ(downs, 12);
     EXPECT_EQ(pollState.repeatCount, 11);
+}
+
+TEST_F(UserKeyRouting, SkippedLinesAndDeliveredKeysAreTraced) {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string folder = std::string(temp) + "telvix keymaps trace";
+    std::string log = folder + "\\" + kTraceFileName;
+    DeleteFileA(log.c_str());
+    StartTrace(folder.c_str());
+    Write(machine, "[Target]\nClass=UserKeyTarget\nKey6=post:Space\nKey7=post:Nope\n");
+    UseUserKeyMapFiles(machine.c_str(), user.c_str());
+    RouteKey(NULL, 6);
+    StartTrace(nullptr);
+    HANDLE file = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    char text[4096] = "";
+    DWORD length = 0;
+    ReadFile(file, text, sizeof text - 1, &length, NULL);
+    CloseHandle(file);
+    DeleteFileA(log.c_str());
+    RemoveDirectoryA(folder.c_str());
+    std::string trace(text, length);
+    EXPECT_NE(trace.find(machine + " line 4 skipped: unknown key name"), std::string::npos) << trace;
+    EXPECT_NE(trace.find(machine + " read, 1 sections"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("key 6 to unit_tests.exe (class UserKeyTarget): post:VK_SPACE"), std::string::npos) << trace;
 }

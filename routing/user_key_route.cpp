@@ -3,6 +3,7 @@
 #include <string.h>
 #include "apps/key_delivery.h"
 #include "platform/effects.h"
+#include "platform/foreground.h"
 #include "platform/trace.h"
 #include "routing/poll_timing.h"
 #include "routing/user_keys.h"
@@ -101,7 +102,7 @@ void ProcessFileName(DWORD pid, char *out, DWORD size) {
 }
 
 bool ReadForeground(ForegroundProgram &fg) {
-    fg.window = GetForegroundWindow();
+    fg.window = fx.GetForegroundWindow();
     // A minimised window may keep the foreground for a while: it gets nothing.
     if (!fg.window || IsIconic(fg.window) || !IsWindowVisible(fg.window)) return false;
     fg.thread = GetWindowThreadProcessId(fg.window, &fg.pid);
@@ -109,12 +110,6 @@ bool ReadForeground(ForegroundProgram &fg) {
     if (!GetClassNameA(fg.window, fg.windowClass, sizeof fg.windowClass)) fg.windowClass[0] = 0;
     ProcessFileName(fg.pid, fg.process, sizeof fg.process);
     return true;
-}
-
-bool ForegroundBelongsTo(DWORD pid) {
-    DWORD owner = 0;
-    HWND window = GetForegroundWindow();
-    return window && GetWindowThreadProcessId(window, &owner) && owner == pid;
 }
 
 // Keys go where the program's keyboard input goes: its focused window when

@@ -1,8 +1,10 @@
-// The whole life of an installation, in a Wine prefix of its own: the x64
+// The whole life of an installation, in a Wine prefix of its own: the
 // packages from build/dist installed as a user would, the remote used, the
 // product removed through its wizard or its uninstall entry, and nothing of
 // it left behind; the installs the packages refuse, and what a re-install
-// keeps.
+// keeps. The 32-bit build of this test installs the x86 packages and sees
+// them as a 32-bit program does on 64-bit Windows (WoW64); the 64-bit build
+// installs the x64 packages.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600 // QueryFullProcessImageNameA
 #include <gtest/gtest.h>
@@ -35,13 +37,23 @@ const char kLogonValue[] = "Corvane Remote Control";
 const char kCompanyKey[] = "SOFTWARE\\Halvex Multimedia";
 const char kSettingsKey[] = "SOFTWARE\\Halvex Multimedia\\Corvane Utilities";
 const char kCaptureInstances[] = "CLSID\\{65E8773D-8F56-11D0-A3B9-00A0C9223196}\\Instance";
+// HKEY_CLASSES_ROOT's machine part, where an explicit view can be asked for.
+const std::string kMachineClasses = "Software\\Classes\\";
 
-std::string ProgramFiles() {
+const bool kX86 = sizeof(void *) == 4;
+const char *const kPackageArch = kX86 ? "x86" : "x64";
+// The registry view the packages write to, and the other architecture's,
+// which stays empty (and where its packages would register).
+const REGSAM kPackageView = kX86 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+const char *ViewName(REGSAM view) { return view == KEY_WOW64_32KEY ? "32-bit view" : "64-bit view"; }
+
+// Where each architecture's programs go on 64-bit Windows: "Program Files (x86)" or "Program Files".
+std::string ProgramFiles(bool x86 = kX86) {
     char path[MAX_PATH] = "";
-    GetEnvironmentVariableA("ProgramFiles", path, sizeof path);
+    GetEnvironmentVariableA(x86 ? "ProgramFiles(x86)" : "ProgramW6432", path, sizeof path);
     return path;
 }
-std::string CompanyDir() { return ProgramFiles() + "\\Halvex Multimedia"; }
+std::string CompanyDir(bool x86 = kX86) { return ProgramFiles(x86) + "\\Halvex Multimedia"; }
 std::string UtilitiesDir() { return CompanyDir() + "\\Velmora Utilities"; }
 std::string DriversDir() { return CompanyDir() + "\\Velmora WDM Drivers"; }
 std::string MenuDir() {
@@ -49,7 +61,9 @@ std::string MenuDir() {
     SHGetFolderPathA(NULL, CSIDL_COMMON_PROGRAMS, NULL, 0, path);
     return std::string(path) + "\\Velmora Utilities";
 }
-std::string Package(const char *name) { return BinDir() + "\\..\\dist\\" + name + "-" PRODUCT_VERSION "-x64.exe"; }
+std::string Package(const char *name) {
+    return BinDir() + "\\..\\dist\\" + name + "-" PRODUCT_VERSION "-" + kPackageArch + ".exe";
+}
 
 bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -59,6 +73,11 @@ std::string ClsidText(const CLSID &id) {
     char text[40];
     WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL);
     return text;
+}
+
+bool IsWow64(HANDLE process) {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(process, &wow64) && wow64;
 }
 
 std::string ImageOf(HANDLE process) {
@@ -125,23 +144,23 @@ ACCESS_MASK UsersAccessToSettings() {
 }
 
 // The visible top-level dialog of a process.
+struct DialogSearch {
+    DWORD pid;
+    HWND found;
+};
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM data) {
+    DialogSearch *s = (DialogSearch *)data;
+    DWORD pid = 0;
+    char className[16] = "";
+    GetWindowThreadProcessId(window, &pid);
+    GetClassNameA(window, className, sizeof className);
+    if (pid != s->pid || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0) return TRUE;
+    s->found = window;
+    return FALSE;
+}
 HWND VisibleDialogOf(HANDLE process) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search = {GetProcessId(process), NULL};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            Search *s = (Search *)data;
-            DWORD pid = 0;
-            char className[16] = "";
-            GetWindowThreadProcessId(window, &pid);
-            GetClassNameA(window, className, sizeof className);
-            if (pid != s->pid || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        (LPARAM)&search);
+    DialogSearch search = {GetProcessId(process), NULL};
+    EnumWindows(FindVisibleDialog, (LPARAM)&search);
     return search.found;
 }
 
@@ -192,18 +211,22 @@ std::string Leftovers() {
     auto note = [&](bool present, const std::string &what) {
         if (present) left += what + "\n";
     };
-    note(Exists(CompanyDir()), "folder " + CompanyDir());
+    for (bool x86 : {true, false}) note(Exists(CompanyDir(x86)), "folder " + CompanyDir(x86));
     note(Exists(MenuDir()), "Start-menu folder " + MenuDir());
-    note(KeyExists(HKEY_LOCAL_MACHINE, kUtilitiesEntry), "utilities' uninstall entry");
-    note(KeyExists(HKEY_LOCAL_MACHINE, kDriversEntry), "drivers' uninstall entry");
-    std::string logon;
-    note(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, kLogonValue, &logon), "logon entry " + logon);
-    note(KeyExists(HKEY_LOCAL_MACHINE, kCompanyKey), std::string("settings key ") + kCompanyKey);
-    for (int slot = 1; slot <= kSimCardSlots; ++slot) {
-        std::string clsid = ClsidText(SimCardClsid(slot));
-        note(KeyExists(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid).c_str()), "card's COM class " + clsid);
-        note(KeyExists(HKEY_CLASSES_ROOT, (std::string(kCaptureInstances) + "\\" + clsid).c_str()),
-             "card's capture device " + clsid);
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        std::string in = std::string(" in the ") + ViewName(view);
+        note(KeyExists(HKEY_LOCAL_MACHINE, kUtilitiesEntry, view), "utilities' uninstall entry" + in);
+        note(KeyExists(HKEY_LOCAL_MACHINE, kDriversEntry, view), "drivers' uninstall entry" + in);
+        std::string logon;
+        note(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, kLogonValue, &logon, view), "logon entry " + logon + in);
+        note(KeyExists(HKEY_LOCAL_MACHINE, kCompanyKey, view), std::string("settings key ") + kCompanyKey + in);
+        for (int slot = 1; slot <= kSimCardSlots; ++slot) {
+            std::string clsid = ClsidText(SimCardClsid(slot));
+            note(KeyExists(HKEY_LOCAL_MACHINE, (kMachineClasses + "CLSID\\" + clsid).c_str(), view),
+                 "card's COM class " + clsid + in);
+            note(KeyExists(HKEY_LOCAL_MACHINE, (kMachineClasses + kCaptureInstances + "\\" + clsid).c_str(), view),
+                 "card's capture device " + clsid + in);
+        }
     }
     for (const char *program : {"Telvix.exe", "Purgex.exe", "Uninstall.exe"})
         for (auto &process : ProcessesNamed(program)) note(true, "process " + process.second);
@@ -348,9 +371,20 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     EXPECT_STRCASEEQ(ParentName(started).c_str(), "explorer.exe");
     EXPECT_EQ(UsersAccessToSettings(), (ACCESS_MASK)KEY_ALL_ACCESS) << "every user may write Telvix's settings";
 
+    // Each package registered itself in the view of its architecture alone.
+    std::string cardClass = kMachineClasses + "CLSID\\" + ClsidText(SimCardClsid(1));
+    for (const char *key : {kUtilitiesEntry, kDriversEntry, cardClass.c_str()}) {
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, key, kPackageView)) << key << " in the " << ViewName(kPackageView);
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key, kOtherView)) << key << " in the " << ViewName(kOtherView);
+    }
+    std::string logon;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, kLogonValue, &logon, kPackageView));
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, kLogonValue, &logon, kOtherView));
+
     HANDLE telvix = LogOnAgain();
     ASSERT_TRUE(telvix);
     EXPECT_EQ(ImageOf(telvix), UtilitiesDir() + "\\Telvix.exe");
+    EXPECT_EQ(IsWow64(telvix), kX86) << "the tray program runs as a " << (kX86 ? "32" : "64") << "-bit process";
     ASSERT_TRUE(card.WaitForPolls(3)) << "the installed tray program polls the installed card";
     ASSERT_TRUE(card.Press("POWER"));
     ASSERT_TRUE(session.WaitForLog("started")) << session.StandInLog();
@@ -359,6 +393,13 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     EXPECT_TRUE(session.WaitForLog("WM_KEYDOWN 0x31")) << session.StandInLog();
     ASSERT_TRUE(card.Press("POWER"));
     EXPECT_TRUE(session.WaitForLog("exited")) << session.StandInLog();
+    // With no TV application about, a held direction key moves the pointer.
+    ASSERT_TRUE(SetCursorPos(400, 300));
+    ASSERT_EQ(card.Remote("hold 6 1000"), 0);
+    EXPECT_TRUE(WaitUntil([] {
+        POINT p;
+        return GetCursorPos(&p) && p.x > 400 && p.y == 300;
+    })) << "a held right key did not move the pointer";
 
     // The Start-menu entry, opened as the shell opens it.
     std::string title = WizardTitle();
@@ -374,7 +415,8 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     auto wizards = ProcessesNamed("Purgex.exe");
     ASSERT_EQ(wizards.size(), 1u);
     EXPECT_EQ(wizards[0].second, UtilitiesDir() + "\\Purgex.exe");
-    HANDLE purgex = OpenProcess(SYNCHRONIZE, FALSE, wizards[0].first);
+    HANDLE purgex = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, wizards[0].first);
+    EXPECT_EQ(IsWow64(purgex), kX86);
     EXPECT_TRUE(IsChecked(page, kUtilitiesBox));
     EXPECT_TRUE(IsChecked(page, kDriversBox));
 
@@ -385,8 +427,8 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     EXPECT_TRUE(WaitExit(telvix, 0, NULL)) << "the wizard closed the tray program";
     CloseHandle(telvix);
     // The finish page shows once the drivers' removal is complete.
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDriversEntry));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ("CLSID\\" + ClsidText(SimCardClsid(1))).c_str()));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDriversEntry, kPackageView));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, cardClass.c_str(), kPackageView));
     EXPECT_FALSE(Exists(DriversDir() + "\\simcard.dll"));
 
     std::vector<RemovalWatch::Run> runs = watch.Runs();
@@ -472,9 +514,6 @@ std::string Traces(const std::string &folder) {
     FindClose(find);
     return traces;
 }
-
-// The other architecture's registry view, where its packages register.
-const REGSAM kOtherView = sizeof(void *) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 
 void WriteOtherViewEntry(const char *entry) {
     HKEY key;

@@ -62,7 +62,7 @@ card_session_stop() {
     done
     [ -n "${CARD_TELVIX_PID:-}" ] && kill "$CARD_TELVIX_PID" 2>/dev/null
     # Leave the prefix as the tests expect it: no card, no installed application.
-    "$run" regsvr32 /s /u "$(winpath "$CARD_DIR/sim/simcard.dll")" >/dev/null 2>&1
+    "$run" "$(regsvr32_of "$CARD_DIR")" /s /u "$(winpath "$CARD_DIR/sim/simcard.dll")" >/dev/null 2>&1
     for entry in "${STAND_INS[@]:1}"; do
         IFS='|' read -r name key value exe <<<"$entry"
         "$run" reg delete "$key" /f /reg:32 >/dev/null 2>&1
@@ -78,7 +78,7 @@ card_session_start() {
 
     echo "Registering the simulated tuner card as \"$CARD_NAME\"..."
     SIMCARD_NAME="$CARD_NAME" SIMCARD_SLOT=1 \
-        "$run" regsvr32 /s "$(winpath "$CARD_DIR/sim/simcard.dll")"
+        "$run" "$(regsvr32_of "$CARD_DIR")" /s "$(winpath "$CARD_DIR/sim/simcard.dll")"
 
     install_stand_in 2
     APP_DIR="$CARD_DIR/demo/PowerVCR II"

@@ -6,6 +6,8 @@
 #   build_dir [arch]     a development build's folder, build_release_dir arch the shipped one's
 #   build_arch [arch]    builds it quietly (tools/build) and prints its folder
 #   winpath <path>       a Linux path as Wine sees it (Z:\...)
+#   take_arch <arg>      true when <arg> names an architecture; it becomes ARCH
+#   regsvr32_of <dir>    the regsvr32 of a build folder's bitness
 #   CARD_NAME            the friendly name the simulated card registers under
 #   poll_timing <Name>   a value of routing/poll_timing.h: poll_timing PollPeriodMs
 #   start_xvfb [screen]  a private Xvfb on a free display; sets DISPLAY and XVFB_PID
@@ -31,6 +33,21 @@ poll_timing() {
 }
 
 winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+
+take_arch() {
+  case "${1:-}" in
+    i686 | x86_64) ARCH="$1" ;;
+    *) return 1 ;;
+  esac
+}
+# A 32-bit in-process server registers through SysWOW64's regsvr32, into the
+# 32-bit registry view, which is where a 32-bit program looks for it.
+regsvr32_of() {
+  case "$1" in
+    *i686) echo 'C:\windows\syswow64\regsvr32.exe' ;;
+    *) echo regsvr32 ;;
+  esac
+}
 
 start_xvfb() {
   local fifo num

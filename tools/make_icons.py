@@ -1,25 +1,40 @@
 #!/usr/bin/env python3
-"""Draws the programs' icons (32x32 and 16x16, 32-bit) into res/*.ico."""
+"""Draws the programs' icons (32x32 and 16x16) into res/*.ico.
+
+Each picture has a handful of solid colours on a clear ground, so a 16-colour
+palette and the transparency mask hold it exactly, at a fifth of the bytes of
+32-bit pixels (the icons are the largest part of the programs' resources)."""
 import struct, sys, os
 
 def ico(images):
-    """images: list of (size, pixel function (x, y) -> (r, g, b, a))"""
+    """images: list of (size, pixel function (x, y) -> (r, g, b, a)), a 0 or 255"""
     head = struct.pack('<HHH', 0, 1, len(images))
     blobs = []
     for size, px in images:
-        bmp = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-        rows = b''
-        for y in range(size - 1, -1, -1):
-            for x in range(size):
-                r, g, b, a = px(x * 32 // size, y * 32 // size)
-                rows += bytes((b, g, r, a))
+        pixels = [[px(x * 32 // size, y * 32 // size) for x in range(size)] for y in range(size)]
+        palette = sorted({p[:3] for row in pixels for p in row if p[3]})
+        assert len(palette) <= 15, 'more colours than a 16-colour palette holds'
+        palette = [(0, 0, 0)] + palette # index 0: under the clear pixels
+        index = lambda p: palette.index(p[:3]) if p[3] else 0
+        color_row = ((size * 4 + 31) // 32) * 4
         mask_row = ((size + 31) // 32) * 4
-        bmp += rows + b'\0' * (mask_row * size)
+        colors = masks = b''
+        for row in reversed(pixels): # bottom-up
+            nibbles = [index(p) for p in row]
+            line = bytes((nibbles[i] << 4) | nibbles[i + 1] for i in range(0, size, 2))
+            colors += line + b'\0' * (color_row - len(line))
+            bits = 0
+            for p in row:
+                bits = (bits << 1) | (0 if p[3] else 1)
+            masks += bits.to_bytes(size // 8, 'big') + b'\0' * (mask_row - size // 8)
+        bmp = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+        bmp += b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+        bmp += b'\0' * (4 * (16 - len(palette))) + colors + masks
         blobs.append((size, bmp))
     offset = 6 + 16 * len(blobs)
     entries = b''
     for size, bmp in blobs:
-        entries += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32, len(bmp), offset)
+        entries += struct.pack('<BBBBHHII', size % 256, size % 256, 16, 0, 1, 4, len(bmp), offset)
         offset += len(bmp)
     return head + entries + b''.join(b for _, b in blobs)
 

@@ -647,11 +647,13 @@ TEST_F(Lifecycle, FailedDriverReinstallKeepsThePreviousOne) {
 // for the installer): the tray program's class, WM_CLOSE ignored.
 class HungTrayWindow {
 public:
+    // A function of its own, not a lambda: the 32-bit build needs stdcall.
+    static LRESULT CALLBACK IgnoreClose(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        return m == WM_CLOSE ? 0 : DefWindowProcA(w, m, wp, lp);
+    }
     HungTrayWindow() {
         WNDCLASSA wc = {};
-        wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            return m == WM_CLOSE ? 0 : DefWindowProcA(w, m, wp, lp);
-        };
+        wc.lpfnWndProc = IgnoreClose;
         wc.hInstance = GetModuleHandleA(NULL);
         wc.lpszClassName = kTrayClass;
         RegisterClassA(&wc);

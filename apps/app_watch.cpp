@@ -1,19 +1,15 @@
 #include "apps/app_watch.h"
 #include "apps/timers.h"
-#include "apps/tv_apps.h"
 #include "platform/effects.h"
 #include "platform/trace.h"
 
-int watchHomeTheater = 0;
-int watchPowerVcr = 0;
-int watchQuickTv = 0;
-int watchTvAnywhere = 0;
+int watchFlags[kTvAppCount] = {};
 
 namespace {
 
 bool AnyWatchFlag() {
-    for (const TvApp &app : kTvApps)
-        if (*app.watchFlag == 1) return true;
+    for (int flag : watchFlags)
+        if (flag == 1) return true;
     return false;
 }
 
@@ -21,13 +17,14 @@ bool AnyWatchFlag() {
 
 void CALLBACK AppWatchTick(HWND, UINT, UINT_PTR, DWORD) {
     for (const TvApp &app : kTvApps) {
-        if (*app.watchFlag != 1) continue;
+        int &flag = watchFlags[app.id - 1];
+        if (flag != 1) continue;
         // Only the first raised flag is handled per tick.
-        HWND present = app.findPresent();
+        HWND present = FindTvAppPresent(app);
         Trace("watch: %s window %s", app.identity.name, present ? "open" : "gone, no longer the target");
         if (!present) {
             ClearActive(app.id);
-            *app.watchFlag = 0;
+            flag = 0;
             // Another one still watched (chosen from the tray menu while an
             // adopted one was being closed) must not lose its watch, or the
             // remote goes dead once the user closes it.

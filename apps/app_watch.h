@@ -3,12 +3,11 @@
 // once its window is gone.
 #pragma once
 #include <windows.h>
+#include "apps/tv_app_table.h"
 
-// Watch flags, raised by WatchTvApp, cleared only by the watch.
-extern int watchHomeTheater;
-extern int watchPowerVcr;
-extern int watchQuickTv;
-extern int watchTvAnywhere;
+// Watch flags by TvAppId - 1: raised by WatchTvApp (and the toggles after a
+// launch), cleared only by the watch.
+extern int watchFlags[kTvAppCount];
 
 // The AppWatchTimer callback.
 void CALLBACK AppWatchTick(HWND window, UINT message, UINT_PTR id, DWORD tick);

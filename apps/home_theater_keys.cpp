@@ -1,8 +1,8 @@
 // What each remote key does to InterVideo Home Theater: keystrokes posted to
 // the window titled exactly "Home Theater", a few chords and one private message.
-#include "apps/key_map_rows.h"
-#include "apps/key_map_tables.h"
-#include "apps/key_maps.h"
+#include "apps/tv_app_table.h"
+
+namespace {
 
 // The scan codes are the ones Home Theater expects, not always the virtual
 // key's own (F8 with 0x32, Escape with 0x26, F9/F10 with 0x2A).
@@ -42,8 +42,6 @@ const KeyRow kHomeTheaterKeys[] = {
     {31, PostedKey(VK_F10, 0x2A),                         Same},
 };
 
-const size_t kHomeTheaterKeyCount = sizeof kHomeTheaterKeys / sizeof kHomeTheaterKeys[0];
+} // namespace
 
-void DispatchHomeTheaterKey(RemoteKeyCode code) {
-    RunKeyMap(kHomeTheaterKeys, kHomeTheaterKeyCount, homeTheaterApp, FindHomeTheaterMain, code);
-}
+const KeyMap kHomeTheaterKeyMap = {kHomeTheaterKeys, sizeof kHomeTheaterKeys / sizeof kHomeTheaterKeys[0], nullptr, 0};

@@ -1,14 +1,12 @@
 // What each remote key does to Honestech Quick TV and TV@Anywhere: one command
-// number posted in WM_TVAPP_COMMAND to the "FormMainWindow" window. Both maps
-// share the table; TV@Anywhere waits after two of its commands.
-#include "apps/key_delivery.h"
-#include "apps/key_map_tables.h"
-#include "apps/key_maps.h"
-#include "platform/effects.h"
-#include "platform/locale.h"
+// number posted in WM_TVAPP_COMMAND to the "FormMainWindow" window. Both
+// applications' rows name this map; TV@Anywhere's waits after two commands.
+#include "apps/tv_app_table.h"
+
+namespace {
 
 const TvCommandRow kTvCommands[] = {
-    // key  JapanLayout 0   JapanLayout 1   TV@Anywhere wait
+    // key  JapanLayout 0   JapanLayout 1   wait (TV@Anywhere)
     {0,   10000 + 0,       10000 + 10,     0},
     {1,   10000 + 1,       kSameCommand,   0},
     {2,   10000 + 2,       kSameCommand,   0},
@@ -45,49 +43,6 @@ const TvCommandRow kTvCommands[] = {
     {512, 5003,            kSameCommand,   0},
 };
 
-const size_t kTvCommandCount = sizeof kTvCommands / sizeof kTvCommands[0];
-
-int TvCommandFor(const TvCommandRow &row, int japanLayout) {
-    return japanLayout && row.japanese != kSameCommand ? row.japanese : row.western;
-}
-
-namespace {
-
-const TvCommandRow *CommandRowFor(RemoteKeyCode key) {
-    for (const TvCommandRow &row : kTvCommands)
-        if (row.key == key) return &row;
-    return nullptr;
-}
-
-int CommandFor(const TvCommandRow &row) { return TvCommandFor(row, JapanLayout); }
-
 } // namespace
 
-void SendTvCommand(TvAppDescriptor &app, int command) {
-    HWND window = FindForKeyAction(app, FindFormMainWindow);
-    if (window) PostPrivate(window, WM_TVAPP_COMMAND, (WPARAM)command, 0);
-}
-
-DWORD BusyWaitMs(DWORD ms) {
-    // A spin, not a sleep: nothing else of ours runs until the time is up.
-    // The unsigned difference makes the counter's wrap harmless.
-    DWORD start = fx.timeGetTime();
-    DWORD elapsed;
-    do {
-        elapsed = fx.timeGetTime() - start;
-    } while (elapsed < ms);
-    return elapsed;
-}
-
-void DispatchQuickTvKey(RemoteKeyCode code) {
-    const TvCommandRow *row = CommandRowFor(code);
-    if (!row || CommandFor(*row) == kNoCommand) return;
-    SendTvCommand(quickTvApp, CommandFor(*row));
-}
-
-void DispatchTvAnywhereKey(RemoteKeyCode code) {
-    const TvCommandRow *row = CommandRowFor(code);
-    if (!row || CommandFor(*row) == kNoCommand) return;
-    SendTvCommand(tvAnywhereApp, CommandFor(*row));
-    if (row->tvAnywhereWaitMs) BusyWaitMs(row->tvAnywhereWaitMs);
-}
+const KeyMap kHonestechKeyMap = {nullptr, 0, kTvCommands, sizeof kTvCommands / sizeof kTvCommands[0]};

@@ -2,7 +2,7 @@
 // map and close operation delivers through these, and only these.
 #pragma once
 #include <windows.h>
-#include "apps/tv_app.h"
+#include "apps/tv_app_descriptor.h"
 
 // Standard keystroke lParam: repeat count, scan code, extended-key bit.
 constexpr LPARAM KeyLParam(unsigned repeat, unsigned scan, bool extended) {

@@ -1,11 +1,13 @@
-// The row types of the key maps. Each map is an array of rows, one per remote
-// key, with the action for each key layout; one function per form of delivery
-// (apps/key_delivery.h) carries a row out.
+// The row types of the key maps and how a row is carried out. A key map is an
+// array of rows, one per remote key, with the action for each key layout:
+// keystroke rows (KeyRow, one form of delivery each, apps/key_delivery.h) or
+// the Honestech applications' command rows (TvCommandRow). Each map is defined
+// in its own *_keys.cpp and named by its applications' rows of kTvApps.
 #pragma once
 #include <stddef.h>
 #include <windows.h>
 #include "apps/key_delivery.h"
-#include "apps/tv_app.h"
+#include "apps/tv_app_descriptor.h"
 
 enum class KeyForm {
     Nothing,       // no window search, lastWindow untouched
@@ -22,9 +24,9 @@ struct KeyAction {
     UINT message;      // Posted, Private
     WPARAM code;       // Posted: virtual key or character; Private: wParam
     LPARAM lParam;     // Posted, Private
-    BYTE modifiers[2]; // Chord: pressed in this order, released in reverse
-    int modifierCount;
+    BYTE modifiers[3]; // Chord: pressed in this order, released in reverse
     BYTE key;          // Chord: main key
+    int modifierCount;
     bool activate;     // Chord: SetForegroundWindow/SetActiveWindow first
     void (*beforeDelivery)(); // runs once the window is found, before delivery
     void (*custom)(TvAppDescriptor &app);
@@ -36,44 +38,66 @@ struct KeyRow {
     KeyAction japanese; // JapanLayout 1; KeyForm::Same for "same"
 };
 
+// A row of a command map: the WM_TVAPP_COMMAND number a key sends.
+const int kNoCommand = 0;    // the map does nothing on this key
+const int kSameCommand = -1; // JapanLayout 1: as JapanLayout 0
+struct TvCommandRow {
+    RemoteKeyCode key;
+    int western;  // JapanLayout 0
+    int japanese; // JapanLayout 1
+    DWORD waitMs; // busy wait after the command, for the applications whose row says commandWaits
+};
+
+// One application's key map: keystroke rows or command rows.
+struct KeyMap {
+    const KeyRow *rows;
+    size_t rowCount;
+    const TvCommandRow *commands;
+    size_t commandCount;
+};
+
 // Modifier virtual keys as the maps name them.
 const BYTE kVkCtrl = 0x11;
 const BYTE kVkAlt = 0x12;
+const BYTE kVkShift = 0x10;
 
 // Scan codes posted with the digit keys 0-9 (main-row digits).
 constexpr BYTE kDigitScanCodes[10] = {0x0B, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A};
 
 // Row builders, named after the forms the tables use.
-constexpr KeyAction Nothing = {KeyForm::Nothing, 0, 0, 0, {0, 0}, 0, 0, false, nullptr, nullptr};
-constexpr KeyAction Same = {KeyForm::Same, 0, 0, 0, {0, 0}, 0, 0, false, nullptr, nullptr};
+constexpr KeyAction Nothing = {KeyForm::Nothing, 0, 0, 0, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
+constexpr KeyAction Same = {KeyForm::Same, 0, 0, 0, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
 
 // WM_KEYDOWN with repeat count 1 and the scan code (extended bit where given).
 constexpr KeyAction PostedKey(BYTE vk, BYTE scan, bool extended = false) {
-    return {KeyForm::Posted, WM_KEYDOWN, vk, KeyLParam(1, scan, extended), {0, 0}, 0, 0, false, nullptr, nullptr};
+    return {KeyForm::Posted, WM_KEYDOWN, vk, KeyLParam(1, scan, extended), {0, 0, 0}, 0, 0, false, nullptr, nullptr};
 }
 // WM_KEYDOWN with lParam 0.
 constexpr KeyAction PostedBareKey(BYTE vk) {
-    return {KeyForm::Posted, WM_KEYDOWN, vk, 0, {0, 0}, 0, 0, false, nullptr, nullptr};
+    return {KeyForm::Posted, WM_KEYDOWN, vk, 0, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
 }
 constexpr KeyAction PostedChar(BYTE ch, BYTE scan) {
-    return {KeyForm::Posted, WM_CHAR, ch, KeyLParam(1, scan, false), {0, 0}, 0, 0, false, nullptr, nullptr};
+    return {KeyForm::Posted, WM_CHAR, ch, KeyLParam(1, scan, false), {0, 0, 0}, 0, 0, false, nullptr, nullptr};
 }
 // Digit key d: vk 0x30 + d with its scan code.
 constexpr KeyAction PostedDigit(int d) { return PostedKey((BYTE)(0x30 + d), kDigitScanCodes[d]); }
 
 constexpr KeyAction ChordOf(bool activate, BYTE modifier, BYTE key) {
-    return {KeyForm::Chord, 0, 0, 0, {modifier, 0}, 1, key, activate, nullptr, nullptr};
+    return {KeyForm::Chord, 0, 0, 0, {modifier, 0, 0}, key, 1, activate, nullptr, nullptr};
 }
 constexpr KeyAction ChordOf(bool activate, BYTE first, BYTE second, BYTE key) {
-    return {KeyForm::Chord, 0, 0, 0, {first, second}, 2, key, activate, nullptr, nullptr};
+    return {KeyForm::Chord, 0, 0, 0, {first, second, 0}, key, 2, activate, nullptr, nullptr};
+}
+constexpr KeyAction ChordOf(bool activate, BYTE first, BYTE second, BYTE third, BYTE key) {
+    return {KeyForm::Chord, 0, 0, 0, {first, second, third}, key, 3, activate, nullptr, nullptr};
 }
 constexpr bool kWithActivation = true;
 constexpr bool kWithoutActivation = false;
 
-constexpr KeyAction ShowToggle = {KeyForm::ShowToggle, 0, 0, 0, {0, 0}, 0, 0, false, nullptr, nullptr};
+constexpr KeyAction ShowToggle = {KeyForm::ShowToggle, 0, 0, 0, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
 
 constexpr KeyAction PrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return {KeyForm::Private, message, wParam, lParam, {0, 0}, 0, 0, false, nullptr, nullptr};
+    return {KeyForm::Private, message, wParam, lParam, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
 }
 
 constexpr KeyAction After(void (*before)(), KeyAction action) {
@@ -82,15 +106,29 @@ constexpr KeyAction After(void (*before)(), KeyAction action) {
 }
 
 constexpr KeyAction CustomAction(void (*custom)(TvAppDescriptor &)) {
-    return {KeyForm::Custom, 0, 0, 0, {0, 0}, 0, 0, false, nullptr, custom};
+    return {KeyForm::Custom, 0, 0, 0, {0, 0, 0}, 0, 0, false, nullptr, custom};
 }
 
 // The action of `key` for the current layout, or Nothing when the map has no row.
 const KeyAction &KeyActionFor(const KeyRow *rows, size_t count, RemoteKeyCode key, int japanLayout);
 
-// One key through a map: no search for Nothing; otherwise search, record the
-// window in app.lastWindow and deliver only if found.
+// One key through keystroke rows: no search for Nothing; otherwise search,
+// record the window in app.lastWindow and deliver only if found.
 void RunKeyMap(const KeyRow *rows, size_t count, TvAppDescriptor &app, HWND (*search)(), RemoteKeyCode key);
 
-// Delivers one action to a found window.
-void DeliverKeyAction(HWND window, const KeyAction &action);
+// Delivers one action to a found window; false when a chord that needed its
+// program in front was not sent (key_delivery.h).
+bool DeliverKeyAction(HWND window, const KeyAction &action);
+
+// The command of a row under a layout; kNoCommand when the map does nothing.
+int TvCommandFor(const TvCommandRow &row, int japanLayout);
+// The row of `key` in command rows, or null.
+const TvCommandRow *CommandRowFor(const KeyMap &map, RemoteKeyCode key);
+// Key action shape with a private message: posts WM_TVAPP_COMMAND with
+// `command` to the window `search` finds, if any.
+void SendTvCommand(TvAppDescriptor &app, HWND (*search)(), int command);
+// One key through command rows: its command, then its wait when `waits`.
+void RunCommandMap(const KeyMap &map, TvAppDescriptor &app, HWND (*search)(), bool waits, RemoteKeyCode key);
+
+// Spins on timeGetTime until `ms` have passed; returns the time that passed.
+DWORD BusyWaitMs(DWORD ms);

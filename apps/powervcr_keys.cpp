@@ -1,9 +1,7 @@
 // What each remote key does to CyberLink PowerVCR II: keystrokes posted to its
 // "PowerVCR II Taurus" window, chords after activating it, and a show toggle
 // of its main and video windows.
-#include "apps/key_map_rows.h"
-#include "apps/key_map_tables.h"
-#include "apps/key_maps.h"
+#include "apps/tv_app_table.h"
 
 namespace {
 
@@ -32,8 +30,6 @@ void ToggleMainAndVideo(TvAppDescriptor &app) {
 // Every chord of this map activates PowerVCR II first.
 constexpr KeyAction Chord(BYTE modifier, BYTE key) { return ChordOf(kWithActivation, modifier, key); }
 constexpr KeyAction Chord(BYTE first, BYTE second, BYTE key) { return ChordOf(kWithActivation, first, second, key); }
-
-} // namespace
 
 const KeyRow kPowerVcrKeys[] = {
     // key  JapanLayout 0                                 JapanLayout 1
@@ -71,8 +67,6 @@ const KeyRow kPowerVcrKeys[] = {
     {31, PostedBareKey(VK_SUBTRACT),                      Same},
 };
 
-const size_t kPowerVcrKeyCount = sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0];
+} // namespace
 
-void DispatchPowerVcrKey(RemoteKeyCode code) {
-    RunKeyMap(kPowerVcrKeys, kPowerVcrKeyCount, powerVcrApp, FindPowerVcrMain, code);
-}
+const KeyMap kPowerVcrKeyMap = {kPowerVcrKeys, sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0], nullptr, 0};

@@ -3,15 +3,7 @@
 // registry, then the timer slots are constructed, and TV@Anywhere comes last.
 #include "apps/app_watch.h"
 #include "apps/timers.h"
-#include "apps/tv_apps.h"
-
-namespace {
-TvAppDescriptor MakeTvApp(TvAppId id) {
-    TvAppDescriptor app = {};
-    InitTvApp(app, kTvApps[id - 1].identity);
-    return app;
-}
-} // namespace
+#include "apps/tv_app_table.h"
 
 TvAppDescriptor powerVcrApp = MakeTvApp(kPowerVcr);
 TvAppDescriptor homeTheaterApp = MakeTvApp(kHomeTheater);

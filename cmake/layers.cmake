@@ -1,6 +1,6 @@
 # Include rules: no target sees the source root. A target reaches a folder's
 # headers only through that folder's own include root, a build-tree directory
-# holding one link named after the folder, so "apps/tv_app.h" resolves only
+# holding one link named after the folder, so "apps/tv_app_table.h" resolves only
 # where apps/ was exposed, to the library itself or to those above it.
 function(telvix_expose target scope)
   foreach(folder IN LISTS ARGN)

@@ -7,7 +7,7 @@
 namespace {
 
 struct Description {
-    const char *group; // TvAppTitle, "Honestech" for both of its applications
+    const char *group; // a row's descriptionGroup (apps/tv_app_table.cpp)
     const char *sends;
     const char *does;
 };

@@ -1,8 +1,7 @@
 #include "keyref/key_words.h"
 #include <stdio.h>
 #include <windows.h>
-#include "apps/key_map_tables.h"
-#include "apps/tv_app.h"
+#include "apps/tv_app_table.h"
 #include "routing/pointer.h"
 
 namespace {
@@ -98,30 +97,25 @@ KeyWords FromKeyRow(const KeyRow *rows, size_t count, int japanLayout, RemoteKey
     return w;
 }
 
-KeyWords FromCommandRow(int tvAppId, int japanLayout, RemoteKeyCode code) {
+KeyWords FromCommandRow(const TvApp &app, int japanLayout, RemoteKeyCode code) {
     KeyWords w;
-    for (size_t i = 0; i < kTvCommandCount; ++i) {
-        const TvCommandRow &row = kTvCommands[i];
-        if (row.key != code) continue;
-        int command = TvCommandFor(row, japanLayout);
-        if (command == kNoCommand) break;
-        w.sends = Format("command %d", command);
-        if (command >= 10000 && command <= 10009) w.does = Format("digit %d", command - 10000);
-        if (tvAppId == kTvAnywhere && row.tvAnywhereWaitMs)
-            w.note = Format("then Telvix waits %lu ms", (unsigned long)row.tvAnywhereWaitMs);
-    }
+    const TvCommandRow *row = CommandRowFor(*app.keyMap, code);
+    int command = row ? TvCommandFor(*row, japanLayout) : kNoCommand;
+    if (command == kNoCommand) return w;
+    w.sends = Format("command %d", command);
+    if (command >= 10000 && command <= 10009) w.does = Format("digit %d", command - 10000);
+    if (app.commandWaits && row->waitMs) w.note = Format("then Telvix waits %lu ms", (unsigned long)row->waitMs);
     return w;
 }
 
 // The keys that the tray program's routing takes before any key map: the
 // power key toggles the application that has the keys; key 20 toggles it
-// too, or sends the Honestech applications command 6000; key 21 sends them
-// command 5001 and means nothing to the others.
-bool FromRouting(int tvAppId, RemoteKeyCode code, KeyWords *w) {
-    bool honestech = tvAppId == kQuickTv || tvAppId == kTvAnywhere;
-    if (code == kPowerKey || (code == kKey20 && !honestech)) w->sends = "toggle";
-    else if (code == kKey20) w->sends = "command 6000";
-    else if (code == kKey21 && honestech) w->sends = "command 5001";
+// too, or sends the command of its row; key 21 sends the command of its row
+// or means nothing.
+bool FromRouting(const TvApp &app, RemoteKeyCode code, KeyWords *w) {
+    if (code == kPowerKey || (code == kKey20 && !app.command20)) w->sends = "toggle";
+    else if (code == kKey20) w->sends = Format("command %d", app.command20);
+    else if (code == kKey21 && app.command21) w->sends = Format("command %d", app.command21);
     else return code == kKey21;
     return true;
 }
@@ -156,10 +150,6 @@ KeyWords WithoutApp(RemoteKeyCode code) {
     return w;
 }
 
-const char *DescriptionGroup(int tvAppId) {
-    return tvAppId == kQuickTv || tvAppId == kTvAnywhere ? "Honestech" : TvAppTitle(tvAppId);
-}
-
 } // namespace
 
 std::string Format(const char *format, ...) {
@@ -186,20 +176,21 @@ const char *KeyLabel(RemoteKeyCode code, int japanLayout) {
 
 const char *TvAppTitle(int tvAppId) {
     // The applications' own names; the tray menu's are shorter.
-    static const char *const titles[] = {"No TV application", "Home Theater", "PowerVCR II", "Quick TV",
-                                         "TV@Anywhere"};
-    return tvAppId >= 0 && tvAppId <= 4 ? titles[tvAppId] : "";
+    if (tvAppId == kNoTvApp) return "No TV application";
+    const TvApp *app = FindTvApp(tvAppId);
+    return app ? app->title : "";
 }
 
 KeyWords DescribeKey(int tvAppId, int japanLayout, RemoteKeyCode code) {
     KeyWords w;
-    if (tvAppId == kNoTvApp) w = WithoutApp(code);
-    else if (FromRouting(tvAppId, code, &w)) {
-    } else if (tvAppId == kHomeTheater) w = FromKeyRow(kHomeTheaterKeys, kHomeTheaterKeyCount, japanLayout, code);
-    else if (tvAppId == kPowerVcr) w = FromKeyRow(kPowerVcrKeys, kPowerVcrKeyCount, japanLayout, code);
-    else w = FromCommandRow(tvAppId, japanLayout, code);
+    const TvApp *app = FindTvApp(tvAppId);
+    if (!app) return tvAppId == kNoTvApp ? WithoutApp(code) : w;
+    const KeyMap &map = *app->keyMap;
+    if (FromRouting(*app, code, &w)) {
+    } else if (map.rows) w = FromKeyRow(map.rows, map.rowCount, japanLayout, code);
+    else w = FromCommandRow(*app, japanLayout, code);
     if (w.does.empty() && IsDigitKey(w.sends)) w.does = "digit " + w.sends;
     if (w.does.empty() && !w.sends.empty())
-        if (const char *d = DescriptionOf(DescriptionGroup(tvAppId), w.sends)) w.does = d;
+        if (const char *d = DescriptionOf(app->descriptionGroup, w.sends)) w.does = d;
     return w;
 }

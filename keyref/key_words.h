@@ -5,7 +5,7 @@
 #pragma once
 #include <stddef.h>
 #include <string>
-#include "apps/tv_app.h"
+#include "apps/tv_app_table.h"
 
 const int kNoTvApp = 0; // no TV application runs: the pointer, power and shutdown
 
@@ -25,7 +25,7 @@ struct KeyWords {
     std::string note;  // how it gets there, when that matters: "to the front first"
     std::string does;  // in a user's words; "" when no description exists
 };
-// tvAppId: TvAppId 1..4 or kNoTvApp.
+// tvAppId: a TvAppId of kTvApps or kNoTvApp.
 KeyWords DescribeKey(int tvAppId, int japanLayout, RemoteKeyCode code);
 
 // The application's name for a TvAppId (kNoTvApp: "No TV application").

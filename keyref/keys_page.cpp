@@ -73,7 +73,7 @@ int main(int argc, char **argv) {
     if (argc == 3) return UserMapsPage(argv[1], argv[2]);
     std::string page = kIntro + std::to_string(kRepeatPassEvery) + kIntroEnd;
     int missing = 0;
-    for (int app = kNoTvApp; app <= kTvAnywhere; ++app) {
+    for (int app = kNoTvApp; app <= kTvAppCount; ++app) {
         for (int japan = 0; japan <= 1; ++japan) {
             page += std::string("\n## ") + TvAppTitle(app) + (japan ? ", Japanese layout" : "") + "\n\n";
             page += "| Key | What it does | Sent as |\n|---|---|---|\n";

@@ -1,7 +1,6 @@
 #include "routing/poll_cycle.h"
-#include "apps/key_maps.h"
 #include "apps/timers.h"
-#include "apps/tv_apps.h"
+#include "apps/tv_app_table.h"
 #include "platform/effects.h"
 #include "platform/locale.h"
 #include "platform/product_texts.h"
@@ -55,46 +54,41 @@ void RouteToActive(const TvApp &app, RemoteKeyCode code) {
     switch (code) {
     case kPowerKey: ToggleTvApp(app); break;
     case kKey20:
-        if (app.command20) SendTvCommand(*app.descriptor, app.command20);
+        if (app.command20) SendTvAppCommand(app, app.command20);
         else ToggleTvApp(app);
         break;
     case kKey21:
-        if (app.command21) SendTvCommand(*app.descriptor, app.command21);
+        if (app.command21) SendTvAppCommand(app, app.command21);
         break;
     case kDroppedKey: break;
-    default: app.dispatch(code); break;
+    default: DispatchTvAppKey(app, code); break;
     }
 }
 
-// With no active target, an ordinary key adopts the first running
-// application in this order, which is not the TvAppId order.
-const TvAppId kAdoptionOrder[] = {kHomeTheater, kTvAnywhere, kPowerVcr, kQuickTv};
-
+// With no active target, an ordinary key adopts the running application of
+// the lowest adoptionRank, which is not the TvAppId order.
 void RouteWithoutTarget(RemoteKeyCode code) {
-    // All four are looked up before any is adopted, as the routing always does.
-    HWND windows[kTvAppCount + 1] = {};
-    for (const TvApp &app : kTvApps) windows[app.id] = app.findPresent();
-    for (TvAppId id : kAdoptionOrder) {
-        if (windows[id]) {
-            const TvApp &app = *FindTvApp(id);
-            Trace("route: adopt %s, its window is open", app.identity.name);
-            app.descriptor->active = 1;
-            // Watched like a launched one: closed by the user, it must stop
-            // taking the keys.
-            WatchTvApp(app);
-            app.dispatch(code);
-            return;
-        }
+    // Every window is looked up before any is adopted, as the routing always does.
+    const TvApp *adopted = nullptr;
+    for (const TvApp &app : kTvApps)
+        if (FindTvAppPresent(app) && (!adopted || app.adoptionRank < adopted->adoptionRank)) adopted = &app;
+    if (!adopted) {
+        if (RouteToUserKeyMap(code)) return;
+        Trace("route: pointer, no TV application window");
+        PointerKey(code);
+        return;
     }
-    if (RouteToUserKeyMap(code)) return;
-    Trace("route: pointer, no TV application window");
-    PointerKey(code);
+    Trace("route: adopt %s, its window is open", adopted->identity.name);
+    adopted->descriptor->active = 1;
+    // Watched like a launched one: closed by the user, it must stop taking the keys.
+    WatchTvApp(*adopted);
+    DispatchTvAppKey(*adopted, code);
 }
 
 bool AnyTvAppWindow() {
     bool any = false;
     for (const TvApp &app : kTvApps)
-        if (app.findPresent()) any = true; // all four are looked up
+        if (FindTvAppPresent(app)) any = true; // every one is looked up
     return any;
 }
 

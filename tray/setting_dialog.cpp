@@ -1,5 +1,5 @@
 #include <string.h>
-#include "apps/tv_apps.h"
+#include "apps/tv_app_table.h"
 #include "res/resource.h"
 #include "tray/dialog_placement.h"
 #include "tray/dialogs.h"

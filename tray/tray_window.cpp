@@ -1,6 +1,6 @@
 #include "tray/tray_window.h"
 #include <windowsx.h>
-#include "apps/tv_apps.h"
+#include "apps/tv_app_table.h"
 #include "platform/effects.h"
 #include "platform/product_texts.h"
 #include "receiver/receiver.h"

@@ -9,7 +9,7 @@
 #include <dbt.h>
 #include <stdio.h>
 #include <string>
-#include "apps/tv_app.h"
+#include "apps/tv_app_table.h"
 #include "keyref/key_words.h"
 #include "receiver/receiver.h"
 #include "sim/onscreen/onscreen_resource.h"
@@ -155,23 +155,32 @@ bool IsGuardedClick() {
     return current.active || (int)(guardUntil - GetTickCount()) > 0;
 }
 
-// The TV application that has the keys, as far as can be seen from outside:
-// the one whose window is open, in the order the tray program adopts them;
-// the two Honestech applications share one window, which belongs to the
-// default application when that is one of them (the power key started it).
-int FindTarget() {
-    if (FindHomeTheaterMain()) return kHomeTheater;
-    if (FindFormMainWindow()) {
-        DWORD value = 0, size = sizeof value;
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            RegQueryValueExA(key, "DefaultTVAPP", NULL, NULL, (BYTE *)&value, &size);
-            RegCloseKey(key);
-        }
-        return value == kTvAnywhere ? kTvAnywhere : kQuickTv;
+int DefaultTvApp() {
+    DWORD value = 0, size = sizeof value;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegQueryValueExA(key, "DefaultTVAPP", NULL, NULL, (BYTE *)&value, &size);
+        RegCloseKey(key);
     }
-    if (FindPowerVcrMain()) return kPowerVcr;
-    return kNoTvApp;
+    return (int)value;
+}
+
+// The TV application that has the keys, as far as can be seen from outside:
+// the one whose window is open, in the order the tray program adopts them.
+// Applications that answer to one window (Quick TV and TV@Anywhere) share it;
+// it belongs to the default application when that is one of them (the power
+// key started it).
+int FindTarget() {
+    const TvApp *first = nullptr;
+    HWND window = NULL;
+    for (const TvApp &app : kTvApps) {
+        HWND w = FindTvAppPresent(app);
+        if (w && (!first || app.adoptionRank < first->adoptionRank)) first = &app, window = w;
+    }
+    if (!first) return kNoTvApp;
+    const TvApp *byDefault = FindTvApp(DefaultTvApp());
+    if (byDefault && FindTvAppPresent(*byDefault) == window) return byDefault->id;
+    return first->id;
 }
 
 void ShowTarget() {

@@ -1,45 +1,28 @@
 // Stand-in TV application. Started under the executable name of one of the
-// four TV applications (or as "PlayerSim.exe", a program of today that the
-// user's key maps drive), it shows that application's window identity, logs
-// every keystroke, character, private message, show-state change and close
-// request it receives to "tvapp_sim.log" beside itself, and closes the way
-// that application is told to close.
+// TV applications of kTvApps (or as "PlayerSim.exe", a program of today that
+// the user's key maps drive), it shows that application's window identity,
+// logs every keystroke, character, private message, show-state change and
+// close request it receives to "tvapp_sim.log" beside itself, and closes when
+// it gets the close action of that application's row.
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
+#include <string>
+#include "sim/tvapp/stand_in.h"
 
 namespace {
 
-enum CloseBy { kChordAltCtrlShiftF8, kChordCtrlX, kCommandOne, kWindowCloseOnly };
-
-struct Identity {
-    const char *exeName;
-    const char *tag;        // name in the log
-    const char *className;
-    const char *title;
-    CloseBy closeBy;
-    bool videoWindow;       // PowerVCR II: a second window holding "VideoWindow2"
-};
-
-const Identity kIdentities[] = {
-    {"Home Theater.exe", "HomeTheater", "HomeTheaterSimFrame", "Home Theater", kChordAltCtrlShiftF8, false},
-    {"PVCR.EXE", "PowerVCR", "PowerVCR II Taurus", "PowerVCR II", kChordCtrlX, true},
-    {"QuickTV.EXE", "QuickTV", "Quick_TV", "FormMainWindow", kCommandOne, false},
-    {"MSITVR.exe", "TVAnywhere", "TV@Anywhere", "FormMainWindow", kCommandOne, false},
-    {"PlayerSim.exe", "Player", "TelvixSimPlayer", "Player", kWindowCloseOnly, false},
-};
-
-const UINT WM_TVAPP_COMMAND = 0x0BD0;
 const UINT WM_PRIVATE_38F = 0x038F;
 
-const Identity *identity = nullptr;
+const TvApp *identity = nullptr;
+std::string tag; // name in the log
 char logPath[MAX_PATH];
 HWND mainWindow = nullptr;
 HWND videoWindow = nullptr;
 
 void Log(const char *format, ...) {
     char line[512];
-    int n = snprintf(line, sizeof line, "%s %lu ", identity->tag, GetTickCount());
+    int n = snprintf(line, sizeof line, "%s %lu ", tag.c_str(), GetTickCount());
     va_list args;
     va_start(args, format);
     vsnprintf(line + n, sizeof line - n, format, args);
@@ -68,15 +51,36 @@ void Close(const char *why) {
     DestroyWindow(mainWindow);
 }
 
+std::string KeyName(BYTE vk) {
+    switch (vk) {
+    case VK_MENU: return "Alt";
+    case VK_CONTROL: return "Ctrl";
+    case VK_SHIFT: return "Shift";
+    default: break;
+    }
+    if (vk >= VK_F1 && vk <= VK_F24) return "F" + std::to_string(vk - VK_F1 + 1);
+    return std::string(1, (char)vk);
+}
+
+// The close chord of the row: its modifiers held and its key going down.
 void OnKey(const char *name, WPARAM vk, LPARAM lParam, bool isDown) {
     Log("%s 0x%02X 0x%08lX ctrl=%d shift=%d alt=%d", name, (unsigned)vk, (unsigned long)lParam, Down(VK_CONTROL),
         Down(VK_SHIFT), Down(VK_MENU));
-    if (!isDown) return;
-    if (identity->closeBy == kChordAltCtrlShiftF8 && vk == VK_F8 && Down(VK_CONTROL) && Down(VK_SHIFT) &&
-        Down(VK_MENU))
-        Close("chord Alt+Ctrl+Shift+F8");
-    else if (identity->closeBy == kChordCtrlX && vk == 'X' && Down(VK_CONTROL))
-        Close("chord Ctrl+X");
+    const KeyAction &close = identity->closeAction;
+    if (!isDown || close.form != KeyForm::Chord || vk != close.key) return;
+    std::string chord = "chord ";
+    for (int i = 0; i < close.modifierCount; ++i) {
+        if (!Down(close.modifiers[i])) return;
+        chord += KeyName(close.modifiers[i]) + "+";
+    }
+    Close((chord + KeyName(close.key)).c_str());
+}
+
+// The close message of the row.
+void OnPrivate(UINT message, WPARAM wParam) {
+    const KeyAction &close = identity->closeAction;
+    if (close.form == KeyForm::Private && message == close.message && wParam == close.code)
+        Close(("command " + std::to_string(wParam)).c_str());
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -89,10 +93,11 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SYSCHAR: Log("WM_SYSCHAR 0x%02X 0x%08lX", (unsigned)wParam, (unsigned long)lParam); return 0;
     case WM_PRIVATE_38F:
         Log("MSG_038F 0x%lX 0x%lX", (unsigned long)wParam, (unsigned long)lParam);
+        OnPrivate(message, wParam);
         return 0;
     case WM_TVAPP_COMMAND:
         Log("MSG_0BD0 %lu %ld", (unsigned long)wParam, (long)lParam);
-        if (identity->closeBy == kCommandOne && wParam == 1) Close("command 1");
+        OnPrivate(message, wParam);
         return 0;
     case WM_APPCOMMAND:
         Log("WM_APPCOMMAND %d", GET_APPCOMMAND_LPARAM(lParam));
@@ -113,13 +118,19 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-const Identity *IdentityFromModule() {
+const TvApp *IdentityFromModule() {
     char path[MAX_PATH];
     GetModuleFileNameA(NULL, path, sizeof path);
     const char *base = strrchr(path, '\\');
     base = base ? base + 1 : path;
-    for (const Identity &id : kIdentities)
-        if (lstrcmpiA(base, id.exeName) == 0) return &id;
+    for (const TvApp &app : kTvApps)
+        if (lstrcmpiA(base, app.identity.exeName) == 0) return &app;
+    // Not a TV application: a plain program for the user's key maps, closed
+    // only through its window.
+    static const TvApp player = {{"Player", "", "", "PlayerSim.exe", "TelvixSimPlayer", "Player"},
+                                 "Player", "", nullptr, nullptr, nullptr, nullptr, nullptr, Nothing,
+                                 TvAppId(0), 0, TvAppSearch::Main, TvAppSearch::Main, 0, 0, 0, 0};
+    if (lstrcmpiA(base, player.identity.exeName) == 0) return &player;
     return nullptr;
 }
 
@@ -128,6 +139,11 @@ const Identity *IdentityFromModule() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     identity = IdentityFromModule();
     if (!identity) return 2;
+    tag = StandInTag(*identity);
+    const std::string className = StandInClass(*identity);
+    const std::string title = StandInTitle(*identity);
+    // PowerVCR II's key 24 shows and hides a second window holding "VideoWindow2".
+    const bool withVideoWindow = identity->id == kPowerVcr;
     GetModuleFileNameA(NULL, logPath, sizeof logPath);
     char *slash = strrchr(logPath, '\\');
     lstrcpyA(slash ? slash + 1 : logPath, "tvapp_sim.log");
@@ -137,12 +153,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    wc.lpszClassName = identity->className;
+    wc.lpszClassName = className.c_str();
     RegisterClassA(&wc);
 
-    mainWindow = CreateWindowExA(0, identity->className, identity->title, WS_OVERLAPPEDWINDOW, 40, 40, 320, 240,
-                                 NULL, NULL, instance, NULL);
-    if (identity->videoWindow) {
+    mainWindow = CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 320, 240, NULL,
+                                 NULL, instance, NULL);
+    if (withVideoWindow) {
         wc.lpszClassName = "PowerVCRSimVideo";
         RegisterClassA(&wc);
         videoWindow = CreateWindowExA(0, wc.lpszClassName, "Video", WS_OVERLAPPEDWINDOW, 380, 40, 240, 180, NULL,

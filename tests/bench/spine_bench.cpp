@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
-#include "apps/tv_app.h"
+#include "apps/tv_app_table.h"
 #include "bench_clock.h"
 #include "receiver/receiver.h"
 #include "routing/poll_cycle.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "sim/tvapp/stand_in.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/sim_card.h"
@@ -34,7 +35,7 @@ protected:
         ASSERT_TRUE(card.WaitForPolls(3));
         ASSERT_TRUE(card.Press("POWER"));
         ASSERT_TRUE(session.WaitForEvent(tvAppId, "started")) << session.StandInLog();
-        ASSERT_TRUE(WaitForWindow(kStandInClasses[tvAppId - 1], NULL));
+        ASSERT_TRUE(WaitForWindow(StandInClass(TvAppRow(tvAppId)).c_str(), NULL));
     }
 
     // The same, then waits until the application holds the focus: chords go
@@ -43,7 +44,7 @@ protected:
     // queued before the activation is processed).
     void StartFocusedByPower(int tvAppId) {
         ASSERT_NO_FATAL_FAILURE(StartDefaultByPower(tvAppId));
-        HWND main = FindWindowA(kStandInClasses[tvAppId - 1], NULL);
+        HWND main = FindWindowA(StandInClass(TvAppRow(tvAppId)).c_str(), NULL);
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10000));
     }
 

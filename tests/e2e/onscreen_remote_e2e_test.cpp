@@ -14,7 +14,6 @@
 namespace {
 
 const char kRemoteTitle[] = "Remote (simulated card)";
-const int kPowerVcr = 2; // TvAppId
 
 HWND KeyButton(HWND remote, const char *label) {
     for (int id = IDC_KEY_FIRST; id < IDC_KEY_FIRST + IDC_KEY_COUNT; ++id) {

@@ -11,6 +11,7 @@
 #include "tests/support/dialog_items.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/telvix_session.h"
 #include "tests/support/test_windows.h"
 #include "tests/support/window_capture.h"
 #include "tests/support/wizard_pages.h"
@@ -48,7 +49,7 @@ protected:
     }
     void TearDown() override {
         processes_.KillAll();
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, kInstallKeys[1], kTvAppView);
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, TvAppRow(kPowerVcr).identity.registryKey, kTvAppView);
         if (touchedTraySettings_) {
             if (hadRemoteOff_) WriteRegDword(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff", remoteOff_);
             else DeleteRegValue(HKEY_LOCAL_MACHINE, kTraySettings, "AlwaysRemoteOff");
@@ -177,7 +178,8 @@ TEST_F(PurgexProcess, StartClosesTheTrayProgramPastOtherWindowsOfItsTitle) {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str());
     // An install folder without the program: choosing it opens the tray
     // program's own "Can't launch" box.
-    WriteRegString(HKEY_LOCAL_MACHINE, kInstallKeys[1], kInstallValues[1], ScratchDir("purgex_e2e_noapp"),
+    const TvAppIdentity &powerVcr = TvAppRow(kPowerVcr).identity;
+    WriteRegString(HKEY_LOCAL_MACHINE, powerVcr.registryKey, powerVcr.valueName, ScratchDir("purgex_e2e_noapp"),
                    kTvAppView);
     struct Case {
         const char *what;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <dbt.h>
+#include "sim/tvapp/stand_in.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/sim_card.h"
@@ -17,7 +18,6 @@ const char *const kNames[] = {
     "BUFFALO PC-SMP2E/PCI WDM Video Capture",
     "713x BDA Analog Capture",
 };
-const char kPowerVcrClass[] = "PowerVCR II Taurus";
 
 // Telvix with the receiver bound: its window exists and it polls the card.
 bool StartBound(TelvixSession &session, SimCard &card) {
@@ -27,8 +27,8 @@ bool StartBound(TelvixSession &session, SimCard &card) {
 
 // The stand-in that Telvix started is not among the session's processes.
 struct StrayPowerVcr {
-    StrayPowerVcr() { CloseStrayWindows(kPowerVcrClass); }
-    ~StrayPowerVcr() { CloseStrayWindows(kPowerVcrClass); }
+    StrayPowerVcr() { CloseStrayWindows(StandInClass(TvAppRow(kPowerVcr)).c_str()); }
+    ~StrayPowerVcr() { CloseStrayWindows(StandInClass(TvAppRow(kPowerVcr)).c_str()); }
 };
 
 // Each test: PowerVCR II installed as the default application and started
@@ -42,7 +42,7 @@ protected:
         tray = FindWindowA(kTrayClass, NULL);
         ASSERT_TRUE(card.Press("POWER"));
         ASSERT_TRUE(session.WaitForLog("started")) << session.StandInLog();
-        ASSERT_TRUE(WaitForWindow(kPowerVcrClass, NULL));
+        ASSERT_TRUE(WaitForWindow(StandInClass(TvAppRow(kPowerVcr)).c_str(), NULL));
     }
     StrayPowerVcr stray;
     SimCard card;
@@ -146,7 +146,7 @@ TEST_F(ReceiverKeys, RemotePowerStartsAndClosesTheDefaultApplication) {
     ASSERT_TRUE(card.Press("3"));
     EXPECT_TRUE(session.WaitForLog("WM_KEYDOWN 0x33")) << session.StandInLog();
     ASSERT_TRUE(card.Press("POWER"));
-    EXPECT_TRUE(WaitForNoWindow(kPowerVcrClass, NULL)) << session.StandInLog();
+    EXPECT_TRUE(WaitForNoWindow(StandInClass(TvAppRow(kPowerVcr)).c_str(), NULL)) << session.StandInLog();
     EXPECT_TRUE(session.WaitForLog("exited")) << session.StandInLog();
     EXPECT_EQ(session.CountLog("started"), 1);
 }

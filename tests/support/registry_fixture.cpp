@@ -5,11 +5,6 @@
 #endif
 #include "tests/support/registry_fixture.h"
 
-const char *const kInstallKeys[4] = {"Software\\InterVideo\\Home Theater", "Software\\Cyberlink\\PowerVCR II",
-                                     "SOFTWARE\\Honestech\\Quick TV", "Software\\Honestech\\TV Plus\\TVR"};
-const char *const kInstallValues[4] = {"PATH", "InstallPath", "AppPath", "AppPath"};
-const char *const kTvExeNames[4] = {"Home Theater.exe", "PVCR.EXE", "QuickTV.EXE", "MSITVR.exe"};
-
 void DeleteKeyTree(HKEY root, const char *path, REGSAM view) {
     HKEY key;
     if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS) return;

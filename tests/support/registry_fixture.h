@@ -25,7 +25,3 @@ const REGSAM kOtherView = KEY_WOW64_32KEY;
 const REGSAM kOtherView = KEY_WOW64_64KEY;
 #endif
 
-// The install keys of the four TV applications, in TvAppId order (1..4).
-extern const char *const kInstallKeys[4];
-extern const char *const kInstallValues[4];
-extern const char *const kTvExeNames[4];

@@ -2,14 +2,22 @@
 #include <dbt.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <stdexcept>
+#include "sim/tvapp/stand_in.h"
 #include "tests/support/registry_fixture.h"
 
-const char *const kStandInClasses[4] = {"HomeTheaterSimFrame", "PowerVCR II Taurus", "Quick_TV", "TV@Anywhere"};
-// Log tags of the four stand-ins, by TvAppId - 1.
-const char *const kStandInTags[4] = {"HomeTheater", "PowerVCR", "QuickTV", "TVAnywhere"};
+const TvApp &TvAppRow(int tvAppId) {
+    const TvApp *app = FindTvApp(tvAppId);
+    if (!app) throw std::out_of_range("no TV application " + std::to_string(tvAppId));
+    return *app;
+}
 
 void ClearStandInInstalls() {
-    for (const char *key : kInstallKeys) DeleteKeyTree(HKEY_LOCAL_MACHINE, key, kTvAppView);
+    for (const TvApp &app : kTvApps) DeleteKeyTree(HKEY_LOCAL_MACHINE, app.identity.registryKey, kTvAppView);
+}
+
+void StrayStandIns::CloseAll() {
+    for (const TvApp &app : kTvApps) CloseStrayWindows(StandInClass(app).c_str());
 }
 
 void CloseStrayWindows(const char *className) {
@@ -42,9 +50,10 @@ TelvixSession::~TelvixSession() {
 }
 
 void TelvixSession::InstallStandIn(int tvAppId) {
-    CopyOneFile(BinDir() + "\\sim\\tvapp_sim.exe", appsDir_ + "\\" + kTvExeNames[tvAppId - 1]);
+    const TvAppIdentity &identity = TvAppRow(tvAppId).identity;
+    CopyOneFile(BinDir() + "\\sim\\tvapp_sim.exe", appsDir_ + "\\" + identity.exeName);
     // Where a 32-bit installer puts it; a 64-bit Telvix must look there.
-    WriteRegString(HKEY_LOCAL_MACHINE, kInstallKeys[tvAppId - 1], kInstallValues[tvAppId - 1], appsDir_, kTvAppView);
+    WriteRegString(HKEY_LOCAL_MACHINE, identity.registryKey, identity.valueName, appsDir_, kTvAppView);
 }
 
 void TelvixSession::ClearSettings() { DeleteKeyTree(HKEY_LOCAL_MACHINE, kSettingsKey); }
@@ -67,7 +76,7 @@ bool TelvixSession::CloseTelvix(DWORD *exitCode) {
 }
 
 HANDLE TelvixSession::StartStandIn(int tvAppId) {
-    return processes_.Start("\"" + appsDir_ + "\\" + kTvExeNames[tvAppId - 1] + "\"", appsDir_);
+    return processes_.Start("\"" + appsDir_ + "\\" + TvAppRow(tvAppId).identity.exeName + "\"", appsDir_);
 }
 
 std::string TelvixSession::StandInLog() const { return ReadTextFile(appsDir_ + "\\tvapp_sim.log"); }
@@ -80,7 +89,7 @@ int TelvixSession::CountLog(const std::string &needle) const { return (int)Lines
 
 std::vector<std::string> TelvixSession::Events(int tvAppId, const std::string &event) const {
     std::vector<std::string> out;
-    std::string prefix = std::string(kStandInTags[tvAppId - 1]) + " ";
+    std::string prefix = StandInTag(TvAppRow(tvAppId)) + " ";
     for (const std::string &line : LinesWith(StandInLog(), " " + event)) {
         std::string trimmed = line;
         while (!trimmed.empty() && (trimmed.back() == '\r' || trimmed.back() == '\n')) trimmed.pop_back();

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "apps/tv_app_table.h"
 #include "tests/support/process.h"
 
 const char kTrayClass[] = "Corvane Remote Control";
@@ -18,8 +19,8 @@ public:
     TelvixSession();
     ~TelvixSession();
 
-    // Copies the stand-in under the application's executable name (TvAppId
-    // 1..4) and writes its install key; `installDir` overrides the folder.
+    // Copies the stand-in under the executable name of the row of `tvAppId`
+    // and writes its install key.
     void InstallStandIn(int tvAppId);
     const std::string &appsDir() const { return appsDir_; }
 
@@ -70,19 +71,17 @@ void RemoveTraceLog();
 std::string TraceLog();
 bool WaitForTrace(const std::string &needle, DWORD timeoutMs = 20000);
 
-// Removes the install keys of all four TV applications.
+// The row of a TvAppId; a test that names a missing one fails here.
+const TvApp &TvAppRow(int tvAppId);
+// Removes the install keys of every TV application.
 void ClearStandInInstalls();
 // Ends every window of class `className` still open (leftovers of a failed test).
 void CloseStrayWindows(const char *className);
 
-// Window classes of the four stand-ins, by TvAppId - 1.
-extern const char *const kStandInClasses[4];
 // Stand-ins that the tray program started are none of the session's
 // processes: these are closed before and after the test.
 struct StrayStandIns {
     StrayStandIns() { CloseAll(); }
     ~StrayStandIns() { CloseAll(); }
-    static void CloseAll() {
-        for (const char *c : kStandInClasses) CloseStrayWindows(c);
-    }
+    static void CloseAll();
 };

@@ -2,7 +2,7 @@
 #include <string>
 #include "apps/app_watch.h"
 #include "apps/timers.h"
-#include "apps/tv_apps.h"
+#include "apps/tv_app_table.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
@@ -21,7 +21,7 @@ protected:
     void TearDown() override {
         DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\TelvixTest", kTvAppView);
         AppWatchTimer.disarm();
-        watchHomeTheater = watchPowerVcr = watchQuickTv = watchTvAnywhere = 0;
+        for (int &flag : watchFlags) flag = 0;
     }
     TestWindow timerOwner{"TimerOwner", "owner"};
     TvAppDescriptor app;
@@ -82,7 +82,7 @@ TEST_F(Descriptor, FourInstancesCarryTheirFixedIdentity) {
         EXPECT_STREQ(r.app->windowClass, r.cls);
         EXPECT_STREQ(r.app->titlePrefix, r.prefix);
     }
-    for (int id = 1; id <= 4; ++id) EXPECT_EQ(IsInstalled(id), TvAppById(id)->installed);
+    for (const TvApp &row : kTvApps) EXPECT_EQ(IsInstalled(row.id), row.descriptor->installed);
     EXPECT_EQ(IsInstalled(0), 0);
     EXPECT_EQ(IsInstalled(5), 0);
 }
@@ -136,7 +136,7 @@ TEST_F(Descriptor, NotInstalledNeverLaunchesButTheToggleStillArmsTheWatch) {
     ToggleTvApp(*FindTvApp(kHomeTheater));
     EXPECT_TRUE(effects.calls.empty()) << "no start, no message";
     EXPECT_TRUE(AppWatchTimer.armed);
-    EXPECT_EQ(watchHomeTheater, 0) << "nothing became active, so nothing is watched";
+    EXPECT_EQ(watchFlags[kHomeTheater - 1], 0) << "nothing became active, so nothing is watched";
     homeTheaterApp = saved;
 }
 
@@ -148,7 +148,7 @@ TEST_F(Descriptor, ExtendedHomeTheaterTitleIsBroughtUpNotClosedByTheToggle) {
     EXPECT_EQ(IsRunning(kHomeTheater), 1);
     ToggleTvApp(*FindTvApp(kHomeTheater));
     EXPECT_TRUE(effects.calls.empty()) << "no close chord, no launch: it is brought to the front";
-    CloseHomeTheater();
+    CloseTvApp(*FindTvApp(kHomeTheater));
     EXPECT_EQ(effects.CallsStartingWith("keybd").size(), 8u) << "the close sees the prefix";
     homeTheaterApp = saved;
 }
@@ -158,11 +158,11 @@ TEST_F(Descriptor, PowerVcrRunningByTitleButClosedByClass) {
     TestWindow titled("PvcrOther", "PowerVCR II - Recording");
     EXPECT_EQ(IsRunning(kPowerVcr), 1);
     powerVcrApp.active = 1;
-    ClosePowerVcr();
+    CloseTvApp(*FindTvApp(kPowerVcr));
     EXPECT_TRUE(effects.calls.empty());
     EXPECT_EQ(powerVcrApp.active, 1) << "a close that finds nothing changes nothing";
     TestWindow main("PowerVCR II Taurus", "");
-    ClosePowerVcr();
+    CloseTvApp(*FindTvApp(kPowerVcr));
     EXPECT_EQ(effects.calls, (std::vector<std::string>{"keybd 0x11 0 1 0", "keybd 0x58 0 1 0", "keybd 0x58 0 3 0",
                                                        "keybd 0x11 0 3 0"}));
     EXPECT_EQ(powerVcrApp.active, 0);
@@ -186,11 +186,11 @@ TEST_F(Descriptor, ClosesWithAnotherProgramInFront) {
         FakeEffects::refuseForeground = c.refused;
         FakeEffects::foreground = c.foreign ? GetDesktopWindow() : NULL;
         powerVcrApp.active = homeTheaterApp.active = 1;
-        ClosePowerVcr();
+        CloseTvApp(*FindTvApp(kPowerVcr));
         EXPECT_EQ(effects.CallsStartingWith("keybd").size(), c.powerVcrClosed ? 4u : 0u);
         EXPECT_EQ(powerVcrApp.active, c.powerVcrClosed ? 0 : 1);
         effects.calls.clear();
-        CloseHomeTheater();
+        CloseTvApp(*FindTvApp(kHomeTheater));
         EXPECT_EQ(effects.CallsStartingWith("keybd").size(), 8u);
         EXPECT_EQ(homeTheaterApp.active, 0);
     }
@@ -229,15 +229,15 @@ TEST_F(Descriptor, SelectClosesTheOthersAndWatchesWhatItLaunched) {
     EXPECT_EQ(closes, 2) << "Quick TV and TV@Anywhere both close the FormMainWindow";
     EXPECT_EQ(powerVcrApp.active, 1);
     EXPECT_TRUE(AppWatchTimer.armed) << "closed by the user, it must stop being the target";
-    EXPECT_EQ(watchPowerVcr, 1);
+    EXPECT_EQ(watchFlags[kPowerVcr - 1], 1);
     // Nothing launched, nothing watched: the watch would only sleep.
     AppWatchTimer.disarm();
-    watchPowerVcr = 0;
+    watchFlags[kPowerVcr - 1] = 0;
     powerVcrApp.active = 0;
     powerVcrApp.installed = 0;
     SelectTvApp(*FindTvApp(kPowerVcr));
     EXPECT_FALSE(AppWatchTimer.armed);
-    EXPECT_EQ(watchPowerVcr, 0);
+    EXPECT_EQ(watchFlags[kPowerVcr - 1], 0);
     powerVcrApp = saved;
 }
 
@@ -248,6 +248,6 @@ TEST_F(Descriptor, ClearActiveAndByIdOutsideTheRange) {
     ClearActive(0);
     ClearActive(7);
     EXPECT_EQ(TvAppById(0), nullptr);
-    EXPECT_EQ(TvAppById(5), nullptr);
+    EXPECT_EQ(TvAppById(kTvAppCount + 1), nullptr);
     EXPECT_EQ(IsRunning(9), 0);
 }

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "apps/tv_apps.h"
+#include "apps/tv_app_table.h"
 #include "res/resource.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/window_capture.h"
@@ -100,7 +100,7 @@ protected:
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kKey);
     }
     static void Install(int mask) {
-        for (int id = 1; id <= 4; ++id) TvAppById(id)->installed = (mask >> (id - 1)) & 1;
+        for (const TvApp &app : kTvApps) app.descriptor->installed = (mask >> (app.id - 1)) & 1;
     }
 };
 

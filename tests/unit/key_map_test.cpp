@@ -1,4 +1,4 @@
-// The four key maps against real windows: every key of every map in both
+// The key maps of kTvApps against real windows: every key of every map in both
 // layouts, checked against expected rows written out here from the maps'
 // published tables (posted messages as they sit in the window's queue,
 // synthesized keys through the effect table, activation, show state).
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
-#include "apps/key_maps.h"
+#include "apps/tv_app_table.h"
 #include "platform/effects.h"
 #include "platform/locale.h"
 #include "tests/support/effects_recorder.h"
@@ -17,6 +17,9 @@
 namespace {
 
 const HWND kUntouched = (HWND)(ULONG_PTR)0x5A5A0;
+
+// One key through the key map of an application's row.
+void Dispatch(TvAppId id, RemoteKeyCode code) { DispatchTvAppKey(*FindTvApp(id), code); }
 
 std::string Format(const char *format, ...) {
     char line[200];
@@ -210,7 +213,7 @@ struct LayoutGuard {
 struct KeyProbe {
     HWND target;
     HWND other;
-    std::vector<std::string> Run(void (*dispatch)(RemoteKeyCode), TvAppDescriptor &app, int key) {
+    std::vector<std::string> Run(TvAppId id, TvAppDescriptor &app, int key) {
         if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
         SetForegroundWindow(other);
         PumpMessages();
@@ -218,7 +221,7 @@ struct KeyProbe {
         bool wasIconic = IsIconic(target) != 0;
         FakeEffects::calls.clear();
         app.lastWindow = kUntouched;
-        dispatch(key);
+        Dispatch(id, key);
         std::vector<std::string> seen;
         if (GetForegroundWindow() == target) seen.push_back("foreground");
         for (const std::string &c : FakeEffects::calls) seen.push_back(c);
@@ -230,8 +233,8 @@ struct KeyProbe {
     HWND lastWindow = nullptr;
 };
 
-void CheckKeystrokeMap(const char *className, const char *title, void (*dispatch)(RemoteKeyCode),
-                       TvAppDescriptor &app, const ExpectedRow *rows, size_t count) {
+void CheckKeystrokeMap(const char *className, const char *title, TvAppId id, TvAppDescriptor &app,
+                       const ExpectedRow *rows, size_t count) {
     FakeEffects effects;
     LayoutGuard layout;
     TestWindow other("KeyMapOther", "Other window", true);
@@ -243,7 +246,7 @@ void CheckKeystrokeMap(const char *className, const char *title, void (*dispatch
             const ExpectedRow &row = rows[i];
             std::string expected = japan && row.japanese ? row.japanese : row.western;
             SCOPED_TRACE(Format("key %d JapanLayout %d", row.key, japan));
-            EXPECT_EQ(probe.Run(dispatch, app, row.key), Expand(expected));
+            EXPECT_EQ(probe.Run(id, app, row.key), Expand(expected));
             EXPECT_EQ(probe.lastWindow, expected.empty() ? kUntouched : target.hwnd())
                 << "a row that does nothing makes no search";
         }
@@ -252,7 +255,7 @@ void CheckKeystrokeMap(const char *className, const char *title, void (*dispatch
 
 // With no window, no key of the map has any effect; rows that act record the
 // failed search, rows that do nothing leave lastWindow alone.
-void CheckWithoutWindow(void (*dispatch)(RemoteKeyCode), TvAppDescriptor &app, bool (*acts)(int key, int japan)) {
+void CheckWithoutWindow(TvAppId id, TvAppDescriptor &app, bool (*acts)(int key, int japan)) {
     FakeEffects effects;
     FakeEffects::tickStep = 1;
     LayoutGuard layout;
@@ -263,7 +266,7 @@ void CheckWithoutWindow(void (*dispatch)(RemoteKeyCode), TvAppDescriptor &app, b
             SetForegroundWindow(other.hwnd());
             FakeEffects::calls.clear();
             app.lastWindow = kUntouched;
-            dispatch(key);
+            Dispatch(id, key);
             SCOPED_TRACE(Format("key %d JapanLayout %d", key, japan));
             EXPECT_EQ(FakeEffects::calls, std::vector<std::string>{});
             EXPECT_EQ(GetForegroundWindow(), other.hwnd());
@@ -286,20 +289,28 @@ TEST(KeyMaps, ExpectedTablesCoverEveryKey) {
     ExpectCoversAllKeys(kCommandsExpected);
 }
 
+// The tests below check these applications' maps; a row of kTvApps without
+// expected rows here fails instead of going unchecked.
+TEST(KeyMaps, EveryApplicationOfTheTableIsChecked) {
+    const TvAppId checked[] = {kHomeTheater, kPowerVcr, kQuickTv, kTvAnywhere};
+    for (const TvApp &app : kTvApps)
+        EXPECT_NE(std::find(std::begin(checked), std::end(checked), app.id), std::end(checked)) << app.title;
+}
+
 TEST(HomeTheaterKeys, EveryKeyInBothLayouts) {
-    CheckKeystrokeMap("HomeTheaterTest", "Home Theater", DispatchHomeTheaterKey, homeTheaterApp,
+    CheckKeystrokeMap("HomeTheaterTest", "Home Theater", kHomeTheater, homeTheaterApp,
                       kHomeTheaterExpected, sizeof kHomeTheaterExpected / sizeof kHomeTheaterExpected[0]);
 }
 
 TEST(PowerVcrKeys, EveryKeyInBothLayouts) {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink", kTvAppView);
-    CheckKeystrokeMap("PowerVCR II Taurus", "PowerVCR II", DispatchPowerVcrKey, powerVcrApp, kPowerVcrExpected,
+    CheckKeystrokeMap("PowerVCR II Taurus", "PowerVCR II", kPowerVcr, powerVcrApp, kPowerVcrExpected,
                       sizeof kPowerVcrExpected / sizeof kPowerVcrExpected[0]);
 }
 
 TEST(HomeTheaterKeys, NothingHappensWithoutTheExactTitle) {
     TestWindow longer("HomeTheaterTest", "Home Theater - Channel 5", true);
-    CheckWithoutWindow(DispatchHomeTheaterKey, homeTheaterApp,
+    CheckWithoutWindow(kHomeTheater, homeTheaterApp,
                        [](int key, int japan) { return RowActs(kHomeTheaterExpected, key, japan); });
     EXPECT_EQ(TakePosted(longer.hwnd()), std::vector<std::string>{});
 }
@@ -307,7 +318,7 @@ TEST(HomeTheaterKeys, NothingHappensWithoutTheExactTitle) {
 TEST(PowerVcrKeys, NothingHappensWithoutTheMainWindow) {
     // The title alone is not PowerVCR II's main window.
     TestWindow titled("PowerVcrTitleOnly", "PowerVCR II", true);
-    CheckWithoutWindow(DispatchPowerVcrKey, powerVcrApp,
+    CheckWithoutWindow(kPowerVcr, powerVcrApp,
                        [](int key, int japan) { return RowActs(kPowerVcrExpected, key, japan); });
     EXPECT_EQ(TakePosted(titled.hwnd()), std::vector<std::string>{});
 }
@@ -319,7 +330,7 @@ namespace {
 // SetForegroundWindow, or granted and lost at once. A chord with activation
 // then sends nothing at all; one without goes to the focus as designed.
 template <size_t N>
-void CheckChordsWithForeignForeground(const char *className, const char *title, void (*dispatch)(RemoteKeyCode),
+void CheckChordsWithForeignForeground(const char *className, const char *title, TvAppId id,
                                       const ExpectedRow (&rows)[N]) {
     FakeEffects effects;
     LayoutGuard layout;
@@ -336,7 +347,7 @@ void CheckChordsWithForeignForeground(const char *className, const char *title, 
                 ++chords;
                 SCOPED_TRACE(Format("key %d JapanLayout %d refused %d", row.key, japan, refused));
                 FakeEffects::calls.clear();
-                dispatch(row.key);
+                Dispatch(id, row.key);
                 std::vector<std::string> sent;
                 if (expected[5] != '!')
                     for (const std::string &e : Expand(expected)) sent.push_back(e);
@@ -351,11 +362,11 @@ void CheckChordsWithForeignForeground(const char *className, const char *title, 
 } // namespace
 
 TEST(PowerVcrKeys, ChordsWaitForPowerVcrInFront) {
-    CheckChordsWithForeignForeground("PowerVCR II Taurus", "PowerVCR II", DispatchPowerVcrKey, kPowerVcrExpected);
+    CheckChordsWithForeignForeground("PowerVCR II Taurus", "PowerVCR II", kPowerVcr, kPowerVcrExpected);
 }
 
 TEST(HomeTheaterKeys, ChordsWithActivationWaitForHomeTheaterInFront) {
-    CheckChordsWithForeignForeground("HomeTheaterTest", "Home Theater", DispatchHomeTheaterKey, kHomeTheaterExpected);
+    CheckChordsWithForeignForeground("HomeTheaterTest", "Home Theater", kHomeTheater, kHomeTheaterExpected);
 }
 
 TEST(KeyMaps, ChordWithActivationGoesOutWhenAnyWindowOfTheTargetProgramIsInFront) {
@@ -366,7 +377,7 @@ TEST(KeyMaps, ChordWithActivationGoesOutWhenAnyWindowOfTheTargetProgramIsInFront
     TestWindow sameProgram("PvcrDialog", "Options", true);
     FakeEffects::refuseForeground = true;
     FakeEffects::foreground = sameProgram.hwnd();
-    DispatchPowerVcrKey(12);
+    Dispatch(kPowerVcr, 12);
     EXPECT_EQ(FakeEffects::CallsStartingWith("keybd"), Expand("chord 0x11 + 0x55"));
 }
 
@@ -387,7 +398,7 @@ TEST(PowerVcrKeys, Key13DisablesTheCaptureDialogOnlyWithWindowAndKey) {
         DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView);
         if (c.keyExists) WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Other", "kept", kTvAppView);
         TestWindow main(c.window ? "PowerVCR II Taurus" : "PowerVcrAbsent", "PowerVCR II");
-        DispatchPowerVcrKey(13);
+        Dispatch(kPowerVcr, 13);
         DWORD value = 0;
         EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, cyberLink, "DisableCapDlg", &value, kTvAppView), c.written);
         if (c.written) {
@@ -407,7 +418,7 @@ TEST(PowerVcrKeys, Key13WritesBeforeTheKeyIsPosted) {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, cyberLink, kTvAppView);
     WriteRegString(HKEY_LOCAL_MACHINE, cyberLink, "Other", "kept", kTvAppView);
     TestWindow main("PowerVCR II Taurus", "PowerVCR II");
-    DispatchPowerVcrKey(13);
+    Dispatch(kPowerVcr, 13);
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, main.hwnd(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
     DWORD value = 0;
@@ -430,7 +441,7 @@ TEST(PowerVcrKeys, Key24TogglesMainAndVideoWindowsEachByItsOwnState) {
         if (c.main == 2) ShowWindow(main.hwnd(), SW_MINIMIZE);
         if (c.video == 2) ShowWindow(video.hwnd(), SW_MINIMIZE);
         powerVcrApp.lastWindow = kUntouched;
-        DispatchPowerVcrKey(24);
+        Dispatch(kPowerVcr, 24);
         // A window not found is left alone (it starts shown).
         EXPECT_EQ(IsIconic(main.hwnd()) != 0, c.main == 1) << "main window";
         EXPECT_EQ(IsIconic(video.hwnd()) != 0, c.video == 1) << "video window";
@@ -443,7 +454,7 @@ namespace {
 
 std::string CommandMessage(int command) { return Format("msg 0x0BD0 %d 0", command); }
 
-void CheckCommandMap(void (*dispatch)(RemoteKeyCode), TvAppDescriptor &app, bool waits, const char *className) {
+void CheckCommandMap(TvAppId id, TvAppDescriptor &app, bool waits, const char *className) {
     FakeEffects effects;
     FakeEffects::tickStep = 1;
     LayoutGuard layout;
@@ -455,7 +466,7 @@ void CheckCommandMap(void (*dispatch)(RemoteKeyCode), TvAppDescriptor &app, bool
             int command = japan ? row.japanese : row.western;
             app.lastWindow = kUntouched;
             DWORD before = FakeEffects::tick;
-            dispatch(row.key);
+            Dispatch(id, row.key);
             DWORD waited = FakeEffects::tick - before;
             EXPECT_EQ(TakePosted(window.hwnd()),
                       command ? std::vector<std::string>{CommandMessage(command)} : std::vector<std::string>{});
@@ -474,11 +485,11 @@ void CheckCommandMap(void (*dispatch)(RemoteKeyCode), TvAppDescriptor &app, bool
 
 TEST(HonestechKeys, QuickTvEveryKeyInBothLayouts) {
     // Either application's window answers to the title: this one is TV@Anywhere's class.
-    CheckCommandMap(DispatchQuickTvKey, quickTvApp, false, "TV@Anywhere");
+    CheckCommandMap(kQuickTv, quickTvApp, false, "TV@Anywhere");
 }
 
 TEST(HonestechKeys, TvAnywhereEveryKeyInBothLayouts) {
-    CheckCommandMap(DispatchTvAnywhereKey, tvAnywhereApp, true, "Quick_TV");
+    CheckCommandMap(kTvAnywhere, tvAnywhereApp, true, "Quick_TV");
 }
 
 TEST(HonestechKeys, WithoutWindowOnlyTheTvAnywhereWaitsRemain) {
@@ -487,24 +498,24 @@ TEST(HonestechKeys, WithoutWindowOnlyTheTvAnywhereWaitsRemain) {
     LayoutGuard layout;
     JapanLayout = 0;
     struct Case {
-        void (*dispatch)(RemoteKeyCode);
+        TvAppId id;
         TvAppDescriptor *app;
         int key;
         DWORD minWait;
         HWND lastWindow;
     } cases[] = {
-        {DispatchTvAnywhereKey, &tvAnywhereApp, 26, 200, nullptr},
-        {DispatchTvAnywhereKey, &tvAnywhereApp, 30, 200, nullptr},
-        {DispatchTvAnywhereKey, &tvAnywhereApp, 7, 0, nullptr},
-        {DispatchTvAnywhereKey, &tvAnywhereApp, 18, 0, kUntouched},
-        {DispatchQuickTvKey, &quickTvApp, 30, 0, nullptr},
-        {DispatchQuickTvKey, &quickTvApp, 65536, 0, kUntouched},
+        {kTvAnywhere, &tvAnywhereApp, 26, 200, nullptr},
+        {kTvAnywhere, &tvAnywhereApp, 30, 200, nullptr},
+        {kTvAnywhere, &tvAnywhereApp, 7, 0, nullptr},
+        {kTvAnywhere, &tvAnywhereApp, 18, 0, kUntouched},
+        {kQuickTv, &quickTvApp, 30, 0, nullptr},
+        {kQuickTv, &quickTvApp, 65536, 0, kUntouched},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.key);
         c.app->lastWindow = kUntouched;
         DWORD before = FakeEffects::tick;
-        c.dispatch(c.key);
+        Dispatch(c.id, c.key);
         DWORD waited = FakeEffects::tick - before;
         if (c.minWait) {
             EXPECT_GE(waited, c.minWait);
@@ -535,7 +546,7 @@ TEST(HonestechKeys, TvAnywhereWaitsAfterTheCommandIsPosted) {
     clockReads = 0;
     commandQueuedAtFirstRead = false;
     fx.timeGetTime = ClockThatLooksAtTheQueue;
-    DispatchTvAnywhereKey(30);
+    Dispatch(kTvAnywhere, 30);
     EXPECT_TRUE(commandQueuedAtFirstRead);
     EXPECT_EQ(clockReads, 21) << "one start reading, then until 200 ms have passed";
     TakePosted(window.hwnd());
@@ -549,7 +560,7 @@ TEST(HonestechKeys, SendTvCommandPostsToEitherApplicationsWindow) {
     } cases[] = {{&quickTvApp, 5001}, {&tvAnywhereApp, 6000}, {&quickTvApp, 1}};
     for (const Case &c : cases) {
         c.app->lastWindow = kUntouched;
-        SendTvCommand(*c.app, c.command);
+        SendTvCommand(*c.app, FindFormMainWindow, c.command);
         EXPECT_EQ(c.app->lastWindow, window.hwnd());
         EXPECT_EQ(TakePosted(window.hwnd()), std::vector<std::string>{CommandMessage(c.command)});
     }
@@ -557,7 +568,7 @@ TEST(HonestechKeys, SendTvCommandPostsToEitherApplicationsWindow) {
 
 TEST(HonestechKeys, SendTvCommandWithoutWindowRecordsTheFailedSearch) {
     tvAnywhereApp.lastWindow = kUntouched;
-    SendTvCommand(tvAnywhereApp, 5001);
+    SendTvCommand(tvAnywhereApp, FindFormMainWindow, 5001);
     EXPECT_EQ(tvAnywhereApp.lastWindow, nullptr);
 }
 
@@ -583,12 +594,12 @@ TEST(BusyWait, SpinsOnTheRealClockWithoutLettingMessagesIn) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    DispatchTvAnywhereKey(26);
+    Dispatch(kTvAnywhere, 26);
     QueryPerformanceCounter(&end);
     double ms = (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
     EXPECT_GE(ms, 195.0); // timeGetTime and the performance counter tick apart
     QueryPerformanceCounter(&start);
-    DispatchQuickTvKey(26);
+    Dispatch(kQuickTv, 26);
     QueryPerformanceCounter(&end);
     EXPECT_LT((end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart, 100.0);
     EXPECT_EQ(TakePosted(window.hwnd()), (std::vector<std::string>{CommandMessage(4001), CommandMessage(4001)}));

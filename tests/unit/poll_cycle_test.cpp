@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include "apps/app_watch.h"
 #include "apps/timers.h"
-#include "apps/tv_apps.h"
+#include "apps/tv_app_table.h"
 #include "routing/pointer.h"
 #include "routing/poll_cycle.h"
 #include "routing/session_gate.h"
@@ -24,11 +24,11 @@ protected:
     void TearDown() override { Reset(); }
     void Reset() {
         pollState = RepeatState{};
-        for (TvAppDescriptor *app : {&homeTheaterApp, &powerVcrApp, &quickTvApp, &tvAnywhereApp}) {
-            app->active = 0;
-            app->lastWindow = NULL;
+        for (const TvApp &app : kTvApps) {
+            app.descriptor->active = 0;
+            app.descriptor->lastWindow = NULL;
+            watchFlags[app.id - 1] = 0;
         }
-        watchHomeTheater = watchPowerVcr = watchQuickTv = watchTvAnywhere = 0;
         AppWatchTimer.disarm();
         promptOpen = 0;
         promptWindow = NULL;
@@ -43,8 +43,7 @@ protected:
 // The descriptors whose key map handled the last key, by the window it searched for.
 const HWND kUntouched = (HWND)(INT_PTR)-7;
 void MarkUntouched() {
-    for (TvAppDescriptor *app : {&homeTheaterApp, &powerVcrApp, &quickTvApp, &tvAnywhereApp})
-        app->lastWindow = kUntouched;
+    for (const TvApp &app : kTvApps) app.descriptor->lastWindow = kUntouched;
 }
 std::string Handled() {
     std::string out;
@@ -186,10 +185,10 @@ TEST_F(Routing, OrdinaryKeyWithoutTargetAdoptsInTheFixedOrder) {
         EXPECT_EQ(Handled(), c.adopted) << "the adopted application's map gets the key";
         // Watched as a launched one is, so that closing it frees the remote.
         std::string watched;
-        if (watchHomeTheater) watched += "HT ";
-        if (watchPowerVcr) watched += "PVCR ";
-        if (watchQuickTv) watched += "QTV ";
-        if (watchTvAnywhere) watched += "TVA ";
+        if (watchFlags[kHomeTheater - 1]) watched += "HT ";
+        if (watchFlags[kPowerVcr - 1]) watched += "PVCR ";
+        if (watchFlags[kQuickTv - 1]) watched += "QTV ";
+        if (watchFlags[kTvAnywhere - 1]) watched += "TVA ";
         EXPECT_EQ(watched, c.adopted);
         EXPECT_TRUE(AppWatchTimer.armed);
         EXPECT_TRUE(effects.CallsStartingWith("SetCursorPos").empty());
@@ -303,8 +302,8 @@ TEST_F(Routing, PowerKeyClosesTheOtherThreeThenLaunchesTheDefault) {
         }
         EXPECT_EQ(TvAppById(c.n)->active, 1);
         EXPECT_TRUE(AppWatchTimer.armed);
-        int flags[] = {watchHomeTheater, watchPowerVcr, watchQuickTv, watchTvAnywhere};
-        for (int id = 1; id <= 4; ++id) EXPECT_EQ(flags[id - 1], id == c.n ? 1 : 0) << c.n << " flag " << id;
+        for (const TvApp &app : kTvApps)
+            EXPECT_EQ(watchFlags[app.id - 1], app.id == c.n ? 1 : 0) << c.n << " flag " << app.id;
     }
     homeTheaterApp = saved[0], powerVcrApp = saved[1], quickTvApp = saved[2], tvAnywhereApp = saved[3];
 }
@@ -320,7 +319,7 @@ TEST_F(Routing, DefaultNotInstalledWarnsOnPowerOnlyThenGoesOn) {
                                 "Corvane Remote Control|0x50000|no owner");
     EXPECT_EQ(effects.calls.size(), 1u + kPowerVcrClose.size()) << "the others are still closed afterwards";
     EXPECT_TRUE(AppWatchTimer.armed) << "the toggle still runs and arms the watch";
-    EXPECT_EQ(watchHomeTheater, 0);
+    EXPECT_EQ(watchFlags[kHomeTheater - 1], 0);
 
     effects.calls.clear();
     AppWatchTimer.disarm();
@@ -350,7 +349,7 @@ TEST_F(Routing, PollCycleReturnsAtOnceWhileBusy) {
 
 TEST_F(Routing, AppWatchDropsTheFirstWatchedAppWhoseWindowIsGone) {
     homeTheaterApp.active = powerVcrApp.active = 1;
-    watchHomeTheater = watchPowerVcr = 1;
+    watchFlags[kHomeTheater - 1] = watchFlags[kPowerVcr - 1] = 1;
     AppWatchTimer.arm();
     {
         TestWindow ht("HtFrame", "Home Theater");
@@ -360,13 +359,13 @@ TEST_F(Routing, AppWatchDropsTheFirstWatchedAppWhoseWindowIsGone) {
     }
     AppWatchTick(NULL, WM_TIMER, 2, 0);
     EXPECT_EQ(homeTheaterApp.active, 0);
-    EXPECT_EQ(watchHomeTheater, 0);
+    EXPECT_EQ(watchFlags[kHomeTheater - 1], 0);
     EXPECT_EQ(powerVcrApp.active, 1) << "only the first raised flag is handled per tick";
-    EXPECT_EQ(watchPowerVcr, 1);
+    EXPECT_EQ(watchFlags[kPowerVcr - 1], 1);
     EXPECT_TRUE(AppWatchTimer.armed) << "PowerVCR II is still watched";
     AppWatchTick(NULL, WM_TIMER, 2, 0);
     EXPECT_EQ(powerVcrApp.active, 0);
-    EXPECT_EQ(watchPowerVcr, 0);
+    EXPECT_EQ(watchFlags[kPowerVcr - 1], 0);
     EXPECT_FALSE(AppWatchTimer.armed);
     EXPECT_TRUE(effects.CallsStartingWith("Sleep").empty());
 }

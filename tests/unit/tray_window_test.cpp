@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <string>
-#include "apps/tv_apps.h"
+#include "apps/tv_app_table.h"
 #include "platform/product_texts.h"
 #include "res/resource.h"
 #include "tests/support/effects_recorder.h"
@@ -56,7 +56,7 @@ WPARAM LoopEnder::wParam;
 TEST(TrayMenu, ShowsOnlyTheDefaultApplicationWhenInstalledWithItsRunningMark) {
     SavedApps saved;
     const std::string tail = "-|Setting:32|-|About:30|-|Exit:1201|";
-    for (int id = 1; id <= 4; ++id) TvAppById(id)->installed = 1;
+    for (const TvApp &app : kTvApps) app.descriptor->installed = 1;
 
     defaultTvApp = 3;
     EXPECT_EQ(MenuText(BuildPopupMenu()), "Quick_TV:1103|" + tail);

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "apps/tv_apps.h"
+#include "apps/tv_app_table.h"
 #include "platform/window_search.h"
 #include "tests/support/test_windows.h"
 

@@ -1,7 +1,6 @@
-#include "apps/tv_app.h"
+#include "apps/tv_app_descriptor.h"
 #include <stdio.h>
 #include <string.h>
-#include "apps/key_delivery.h"
 #include "platform/effects.h"
 #include "platform/product_texts.h"
 #include "platform/trace.h"
@@ -102,27 +101,4 @@ HWND ActivateOrLaunch(TvAppDescriptor &app) {
     SetForegroundWindow(w);
     SetActiveWindow(w);
     return w;
-}
-
-void CloseHomeTheater() {
-    HWND w = FindByTitlePrefix(homeTheaterApp);
-    if (!w) return;
-    static const BYTE modifiers[] = {VK_MENU, VK_CONTROL, VK_SHIFT};
-    SendChord(w, false, modifiers, 3, VK_F8);
-    homeTheaterApp.active = 0;
-}
-
-void ClosePowerVcr() {
-    HWND w = FindPowerVcrMain();
-    if (!w) return;
-    static const BYTE modifiers[] = {VK_CONTROL};
-    // A close that sent nothing leaves PowerVCR II running and the target.
-    if (SendChord(w, true, modifiers, 1, 'X')) powerVcrApp.active = 0;
-}
-
-void CloseHonestechApp(TvAppDescriptor &app) {
-    HWND w = FindFormMainWindow();
-    if (!w) return;
-    PostPrivate(w, WM_TVAPP_COMMAND, kTvCommandClose, 0);
-    app.active = 0;
 }

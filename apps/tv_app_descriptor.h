@@ -1,12 +1,9 @@
-// The record of one supported TV application and what is done to one: install
-// lookup, window search, launch, activate and close. The table of the four
-// (apps/tv_apps.h) says which of these each one uses.
+// What is done to one TV application through its descriptor, whichever it is:
+// the install lookup, the window searches, launch and activate. The table of
+// the applications (apps/tv_app_table.h) says which of these each one uses.
 #pragma once
 #include <windows.h>
 #include "receiver/remote_key.h"
-
-// TvAppId: 1 Home Theater, 2 PowerVCR II, 3 Quick TV, 4 TV@Anywhere.
-enum TvAppId { kHomeTheater = 1, kPowerVcr = 2, kQuickTv = 3, kTvAnywhere = 4 };
 
 struct TvAppDescriptor {
     int installed;        // 1 when the install directory was read at start
@@ -17,11 +14,6 @@ struct TvAppDescriptor {
     char titlePrefix[64];
     HWND lastWindow;      // window found by the most recent key action
 };
-
-extern TvAppDescriptor homeTheaterApp;
-extern TvAppDescriptor powerVcrApp;
-extern TvAppDescriptor quickTvApp;
-extern TvAppDescriptor tvAnywhereApp;
 
 // The TV applications are 32-bit programs, so their keys under
 // HKEY_LOCAL_MACHINE\SOFTWARE live in the 32-bit registry view, which a 64-bit
@@ -45,15 +37,12 @@ int ReadInstallInfo(TvAppDescriptor &app, const char *key, const char *value, co
 HWND Launch(TvAppDescriptor &app);
 HWND ActivateOrLaunch(TvAppDescriptor &app);
 
+// The window searches the table's rows choose from.
 HWND FindByTitlePrefix(const TvAppDescriptor &app);
 HWND FindHomeTheaterMain();
 HWND FindPowerVcrMain();
 HWND FindPowerVcrVideo();
 HWND FindFormMainWindow();
-
-void CloseHomeTheater();
-void ClosePowerVcr();
-void CloseHonestechApp(TvAppDescriptor &app);
 
 // Private message of the Honestech applications; wParam the command number.
 const UINT WM_TVAPP_COMMAND = WM_USER + 2000; // 0x0BD0

@@ -184,13 +184,14 @@ const char *TvAppTitle(int tvAppId) {
 KeyWords DescribeKey(int tvAppId, int japanLayout, RemoteKeyCode code) {
     KeyWords w;
     const TvApp *app = FindTvApp(tvAppId);
-    if (!app) return tvAppId == kNoTvApp ? WithoutApp(code) : w;
-    const KeyMap &map = *app->keyMap;
-    if (FromRouting(*app, code, &w)) {
-    } else if (map.rows) w = FromKeyRow(map.rows, map.rowCount, japanLayout, code);
+    if (!app && tvAppId != kNoTvApp) return w;
+    if (!app) w = WithoutApp(code);
+    else if (FromRouting(*app, code, &w)) {
+    } else if (app->keyMap->rows) w = FromKeyRow(app->keyMap->rows, app->keyMap->rowCount, japanLayout, code);
     else w = FromCommandRow(*app, japanLayout, code);
     if (w.does.empty() && IsDigitKey(w.sends)) w.does = "digit " + w.sends;
+    const char *group = app ? app->descriptionGroup : TvAppTitle(kNoTvApp);
     if (w.does.empty() && !w.sends.empty())
-        if (const char *d = DescriptionOf(app->descriptionGroup, w.sends)) w.does = d;
+        if (const char *d = DescriptionOf(group, w.sends)) w.does = d;
     return w;
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "apps/tv_apps.h"
+#include "apps/tv_app_table.h"
 #include "keyref/user_keys_page.h"
 #include "platform/trace.h"
 #include "routing/pointer.h"

@@ -330,7 +330,7 @@ TEST_F(Routing, DefaultNotInstalledWarnsOnPowerOnlyThenGoesOn) {
 
 TEST_F(Routing, DefaultOutsideOneToFourMakesPowerAndKey20DoNothing) {
     TestWindow pvcr("PowerVCR II Taurus", "PowerVCR II");
-    for (int n : {0, 5, -1, 1000}) {
+    for (int n : {0, kTvAppCount + 1, -1, 1000}) {
         defaultTvApp = n;
         RouteKey(NULL, kPowerKey);
         RouteKey(NULL, kKey20);

@@ -84,6 +84,19 @@ bool LookUpByKey(const char *keyName, REGSAM view) {
     return read;
 }
 
+// Waits for `process` to end, answering the messages other programs send to
+// this thread's windows meanwhile: an uninstaller that broadcasts a change
+// (SendMessage to HWND_BROADCAST, WM_SETTINGCHANGE) would otherwise wait for
+// the hidden page for ever, and the wizard for it. Posted messages stay
+// queued, so the page stays hidden and nothing else runs before the next
+// uninstaller.
+void WaitAnsweringSentMessages(HANDLE process) {
+    while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 // Starts the stored command as it stands and waits until it has ended;
 // false when it could not be started.
 bool RunUninstallCommand() {
@@ -94,7 +107,7 @@ bool RunUninstallCommand() {
     PROCESS_INFORMATION process;
     ZeroMemory(&process, sizeof process);
     if (!CreateProcessA(NULL, uninstallCommand, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return false;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    WaitAnsweringSentMessages(process.hProcess);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
     return true;

@@ -1,6 +1,9 @@
-// Stand-in uninstaller: uninstall_sim.exe <log file> <name> <milliseconds>
+// Stand-in uninstaller: uninstall_sim.exe <log file> <name> <milliseconds> [broadcast]
 // Appends "start <name> <tick> <command line>" to the log, works for the
-// given time, appends "end <name> <tick>" and exits with code 0.
+// given time, appends "end <name> <tick>" and exits with code 0. With
+// "broadcast" it then announces a changed environment to every top-level
+// window and waits until each has answered, as uninstallers that change the
+// PATH do.
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -35,6 +38,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     snprintf(line, sizeof line, "start %s %lu %s", name, GetTickCount(), GetCommandLineA());
     Append(logPath, line);
     Sleep(workMs);
+    if (__argc > 4 && lstrcmpA(__argv[4], "broadcast") == 0)
+        SendMessageA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM) "Environment");
     snprintf(line, sizeof line, "end %s %lu", name, GetTickCount());
     Append(logPath, line);
     return 0;

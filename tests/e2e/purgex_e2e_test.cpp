@@ -62,8 +62,10 @@ protected:
     void RegisterEntries() {
         std::string utilities = EntryPath(kUtilitiesEntry);
         WriteRegString(HKEY_LOCAL_MACHINE, utilities.c_str(), "DisplayName", "Corvane E2E Utilities");
-        // Long enough to see the page hidden and the drivers kept waiting.
-        WriteRegString(HKEY_LOCAL_MACHINE, utilities.c_str(), "UninstallString", SimCommand(log_, "utilities", 2500));
+        // Long enough to see the page hidden and the drivers kept waiting; its
+        // broadcast waits for the hidden page too.
+        WriteRegString(HKEY_LOCAL_MACHINE, utilities.c_str(), "UninstallString",
+                       SimCommand(log_, "utilities", 2500, "broadcast"));
         WriteRegString(HKEY_LOCAL_MACHINE, EntryPath(kDriversEntry).c_str(), "UninstallString",
                        SimCommand(log_, "drivers", 500));
     }

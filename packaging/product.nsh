@@ -6,16 +6,15 @@
 ;
 ; makensis is called by tools/package with
 ;   -DARCH=x86|x64      the package's architecture (x64: the amd64 stub)
-;   -DRELEASE_DIR=...   the release build (programs, sim/, product_version.nsh)
+;   -DRELEASE_DIR=...   the release build (its product_version.nsh)
+;   -DPACKAGE_DIR=...   the files the package carries, every one with the
+;                       commit's time (the programs, signed when signing,
+;                       Purgex.ini, KeyMaps.ini, sim/)
 ;   -DDIST_DIR=...      where the package goes
 ; and, to sign, with
-;   -DPROGRAM_DIR=...   the signed copies of the two programs
 ;   -DSIGN_COMMAND=...  what signs a file in place (tools/sign)
 
 !include "${RELEASE_DIR}/product_version.nsh"
-!ifndef PROGRAM_DIR
-  !define PROGRAM_DIR "${RELEASE_DIR}"
-!endif
 !ifdef SIGN_COMMAND
   ; The package once written, and the uninstaller it carries.
   !finalize '"${SIGN_COMMAND}" "%1"'
@@ -41,10 +40,12 @@
 !define DRIVERS_KEY "VelmoraWDMDrivers"
 ; Telvix's settings, per machine; Telvix runs as whoever logs on.
 !define SETTINGS_KEY "SOFTWARE\${COMPANY}\Corvane Utilities"
-; The uninstall entry's command holds the folder twice ('"<folder>\Uninstall.exe"
-; _?=<folder>', 2 x length + 20 characters) and the wizard reads at most 255
-; of them: a longer folder would make the package look absent to the wizard.
-!define MAX_FOLDER_LENGTH 117
+; The longest folder that every program taking its path can use. The wizard
+; reads its own path into 128 bytes: 116 characters, "\Purgex.exe" and the
+; terminator. (The uninstall entry's command holds the folder twice,
+; '"<folder>\Uninstall.exe" _?=<folder>', 2 x length + 20 characters of the
+; 255 the wizard reads, which allows 117.)
+!define MAX_FOLDER_LENGTH 116
 ; How long an ending tray program may take before the person is asked.
 !define TRAY_CLOSE_MS 30000
 
@@ -62,6 +63,13 @@
   !define ARCH_NAME "32-bit (x86)"
   !define OTHER_ARCH_NAME "64-bit (x64)"
   !define VARIANT_SIZE 16
+!endif
+; PROCESSENTRY32 (the ANSI one, whatever the target): its size; the process
+; id is at offset 8 in both.
+!if "${ARCH}" == "x64"
+  !define PROCESSENTRY_SIZE 304
+!else
+  !define PROCESSENTRY_SIZE 296
 !endif
 !define COMPANY_DIR "${PROGRAM_FILES}\${COMPANY}"
 
@@ -152,6 +160,124 @@ Function CheckInstall
   ${AndIf} $0 != $INSTDIR
     !insertmacro REFUSE_INSTALL "The folder $INSTDIR holds another program's uninstaller (${UNINSTALLER}). Choose another folder for ${PRODUCT}."
   ${EndIf}
+
+  ; A folder of one's own choosing is made writable by administrators only
+  ; (SecureChosenFolder): that is never done to a folder holding other files.
+  ; The default folder is both scripts' InstallDir.
+  ${If} $INSTDIR != "${COMPANY_DIR}\${PRODUCT}"
+  ${AndIf} $0 != $INSTDIR
+    FindFirst $1 $2 "$INSTDIR\*.*"
+    ${Do}
+      ${If} $2 != "."
+      ${AndIf} $2 != ".."
+        ${Break}
+      ${EndIf}
+      FindNext $1 $2
+    ${Loop}
+    FindClose $1
+    ${If} $2 != ""
+      !insertmacro REFUSE_INSTALL "The folder $INSTDIR holds other files. Choose a new or empty folder for ${PRODUCT}: only administrators may change what is installed in it."
+    ${EndIf}
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+
+; Before anything is copied there, a folder other than the default one gets
+; an access list that lets only administrators and the system change it; users
+; may read and run what is in it. The logon entry starts its Telvix.exe in every
+; user's session and Purgex.exe asks for administrator rights: whoever could
+; replace them would gain those rights. The owner becomes the Administrators
+; group, or a user who made the folder could grant himself writing again. A
+; folder whose list cannot be set refuses the install (one made for it goes).
+!define CHOSEN_FOLDER_SDDL "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200A9;;;BU)"
+!macro SECURE_CHOSEN_FOLDER_FUNCTION
+Function SecureChosenFolder
+  ; The default folder keeps the list it inherits from Program Files.
+  ${If} $INSTDIR == "${COMPANY_DIR}\${PRODUCT}"
+    Return
+  ${EndIf}
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $R0
+  StrCpy $4 ""
+  ${IfNot} ${FileExists} "$INSTDIR\*.*"
+    CreateDirectory $INSTDIR
+    StrCpy $4 "made"
+  ${EndIf}
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptor(t "${CHOSEN_FOLDER_SDDL}", i 1, *p .r1, p 0) i .r0'
+  ${If} $0 = 0
+    StrCpy $0 "no security descriptor"
+  ${Else}
+    System::Call 'advapi32::GetSecurityDescriptorOwner(p r1, *p .r2, *i .R0)'
+    System::Call 'advapi32::GetSecurityDescriptorDacl(p r1, *i .R0, *p .r3, *i .R0)'
+    ; SE_FILE_OBJECT; OWNER | DACL | PROTECTED_DACL_SECURITY_INFORMATION; the
+    ; inheritable entries reach what the folder already holds.
+    System::Call 'advapi32::SetNamedSecurityInfo(t "$INSTDIR", i 1, i 0x80000005, p r2, p 0, p r3, p 0) i .r0'
+    System::Call 'kernel32::LocalFree(p r1)'
+  ${EndIf}
+  ${If} $0 != 0
+    ${IfThen} $4 == "made" ${|} RMDir $INSTDIR ${|}
+    !insertmacro REFUSE_INSTALL "Only administrators could be allowed to change the folder $INSTDIR (error $0). Choose another folder for ${PRODUCT}."
+  ${EndIf}
+  DetailPrint "Only administrators may change $INSTDIR."
+  Pop $R0
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+
+; Ends every process that runs PROGRAM where no window message of ours gets:
+; another user's Telvix (fast user switching: another session, its own
+; desktop) keeps the file in use. It has nothing to save, and its icon leaves
+; that user's tray. Found by the full path of each process's image (Windows
+; Vista and later; before, none is found). Takes the program's path ("" ends
+; nothing). Prefix "un." inside the uninstaller.
+!macro END_TRAY_PROGRAMS_ELSEWHERE_FUNCTION PREFIX
+Function ${PREFIX}EndTrayProgramsElsewhere
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  ${If} $0 != ""
+    ; TH32CS_SNAPPROCESS: the processes of every session
+    System::Call 'kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .r1'
+    System::Alloc ${PROCESSENTRY_SIZE}
+    Pop $2
+    System::Call '*$2(i ${PROCESSENTRY_SIZE})'
+    System::Call 'kernel32::Process32First(p r1, p r2) i .r3'
+    ${DoWhile} $3 <> 0
+      System::Call '*$2(i, i, i .r4)'
+      ; PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
+      System::Call 'kernel32::OpenProcess(i 0x101001, i 0, i r4) p .r5'
+      ${If} $5 <> 0
+        StrCpy $3 ""
+        System::Call 'kernel32::QueryFullProcessImageName(p r5, i 0, t .r3, *i ${NSIS_MAX_STRLEN})'
+        ${If} $3 == $0
+          System::Call 'kernel32::TerminateProcess(p r5, i 1)'
+          System::Call 'kernel32::WaitForSingleObject(p r5, i 5000)'
+          DetailPrint "Ended $0 (process $4), which ran out of reach of its window message."
+        ${EndIf}
+        System::Call 'kernel32::CloseHandle(p r5)'
+      ${EndIf}
+      System::Call 'kernel32::Process32Next(p r1, p r2) i .r3'
+    ${Loop}
+    System::Free $2
+    System::Call 'kernel32::CloseHandle(p r1)'
+  ${EndIf}
+  Pop $5
+  Pop $4
+  Pop $3
   Pop $2
   Pop $1
   Pop $0
@@ -159,14 +285,18 @@ FunctionEnd
 !macroend
 
 ; Asks a running tray program to end (its window closes on WM_CLOSE) and waits
-; until its program file is free, so it can be replaced or removed; after
+; until FILE is free, so it can be replaced or removed; once no window is left
+; on this desktop, every Telvix that runs PROGRAM elsewhere is ended. After
 ; TRAY_CLOSE_MS the person may wait again or give up (a silent run gives up).
-; Takes the tray program's file (an empty text waits for the window only);
+; Takes PROGRAM, then FILE on top (an empty FILE waits for the window only);
 ; leaves 1 on the stack when it ended, 0 when given up. Prefix "un." inside
-; the uninstaller.
+; the uninstaller, which also inserts END_TRAY_PROGRAMS_ELSEWHERE_FUNCTION.
 !macro CLOSE_TRAY_PROGRAM_FUNCTION PREFIX
+!insertmacro END_TRAY_PROGRAMS_ELSEWHERE_FUNCTION "${PREFIX}"
 Function ${PREFIX}CloseTrayProgram
   Exch $0
+  Exch
+  Exch $3
   Push $1
   Push $2
   System::Call 'kernel32::GetTickCount() i .r2'
@@ -184,6 +314,8 @@ Function ${PREFIX}CloseTrayProgram
         FileClose $1
         ${Break}
       ${EndIf}
+      Push $3
+      Call ${PREFIX}EndTrayProgramsElsewhere
     ${Else}
       SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=5000
     ${EndIf}
@@ -209,6 +341,7 @@ Function ${PREFIX}CloseTrayProgram
   ${EndIf}
   Pop $2
   Pop $1
+  Pop $3
   Exch $0
 FunctionEnd
 !macroend
@@ -359,11 +492,13 @@ FunctionEnd
   ${EndIf}
 !macroend
 
-; Every user may write Telvix's settings: it runs as whoever logs on, and
-; opens its key for all access. Administrators and the system keep full
-; control; the key is created in the installer's own registry view, the one
-; the programs of this package read.
-!define SETTINGS_KEY_SDDL "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;KA;;;BU)"
+; Every user may read and set Telvix's settings (it runs as whoever logs on,
+; and opens its key to query and set values): KEY_READ | KEY_SET_VALUE on the
+; key itself, nothing inherited, so no user can take the key, change its list,
+; delete it or plant subkeys for the elevated uninstaller to remove.
+; Administrators and the system keep full control. The key is created in the
+; installer's own registry view, the one the programs of this package read.
+!define SETTINGS_KEY_SDDL "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;;0x2001B;;;BU)"
 !macro OPEN_SETTINGS_KEY_FUNCTION
 Function OpenSettingsKeyToUsers
   Push $0

@@ -37,6 +37,7 @@ VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} Setup"
 !insertmacro CLOSE_TRAY_PROGRAM_FUNCTION "un."
 !insertmacro START_AS_DESKTOP_USER_FUNCTION
 !insertmacro OPEN_SETTINGS_KEY_FUNCTION
+!insertmacro SECURE_CHOSEN_FOLDER_FUNCTION
 
 Function .onInit
   SetShellVarContext all
@@ -48,7 +49,10 @@ Function un.onInit
 FunctionEnd
 
 Section "Install"
-  ; An older Telvix must end before its file is replaced; the new one starts below.
+  Call SecureChosenFolder
+  ; An older Telvix must end before its file is replaced, in every session;
+  ; the new one starts below.
+  Push "$INSTDIR\Telvix.exe"
   Push "$INSTDIR\Telvix.exe"
   Call CloseTrayProgram
   Pop $0
@@ -57,12 +61,12 @@ Section "Install"
     Abort "${TRAY_NAME} is still running: nothing was changed."
   ${EndIf}
   SetOutPath "$INSTDIR"
-  File "${PROGRAM_DIR}/Telvix.exe"
-  File "${PROGRAM_DIR}/Purgex.exe"
-  File "${RELEASE_DIR}/Purgex.ini"
+  File "${PACKAGE_DIR}/Telvix.exe"
+  File "${PACKAGE_DIR}/Purgex.exe"
+  File "${PACKAGE_DIR}/Purgex.ini"
   ; The key maps' examples; a file the owner has edited stays as it is.
   SetOverwrite off
-  File "${SOURCE_DIR}/packaging/KeyMaps.ini"
+  File "${PACKAGE_DIR}/KeyMaps.ini"
   SetOverwrite on
 
   ; The machine-wide Run value: the install and Telvix's settings are per
@@ -87,6 +91,7 @@ Section "Uninstall"
   ; The wizard closed it already; the system's list of programs did not.
   ; One that will not end loses its file at the next restart.
   Push "$INSTDIR\Telvix.exe"
+  Push "$INSTDIR\Telvix.exe"
   Call un.CloseTrayProgram
   Pop $0
   Delete /REBOOTOK "$INSTDIR\Telvix.exe"
@@ -99,9 +104,13 @@ Section "Uninstall"
   Delete "${MENU_DIR}\Uninstall ${PRODUCT}.lnk"
   RMDir "${MENU_DIR}"
   DeleteRegValue HKLM "${RUN_KEY}" "${TRAY_NAME}"
-  ; Telvix's two settings go with it: the wizard promises a complete removal,
-  ; and an upgrade, which installs over the old version, keeps them.
-  DeleteRegKey HKLM "SOFTWARE\${COMPANY}\Corvane Utilities"
+  ; Telvix's settings go with it: the wizard promises a complete removal, and
+  ; an upgrade, which installs over the old version, keeps them. Only the
+  ; values Telvix reads: whatever else is in the key is not ours to remove.
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "DefaultTVAPP"
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "AlwaysRemoteOff"
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "Trace"
+  DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "SOFTWARE\${COMPANY}"
   DeleteRegKey HKLM "${UNINSTALL_ROOT}\${ENTRY_KEY}"
 

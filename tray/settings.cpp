@@ -20,12 +20,20 @@ bool ReadDword(HKEY key, const char *name, DWORD *value) {
     return rc == ERROR_SUCCESS && (type == REG_DWORD || type == REG_BINARY) && size == sizeof *value;
 }
 
+// All the settings need: the installer grants standard users exactly this.
+const REGSAM kSettingsAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
+
 } // namespace
 
 int LoadSettings() {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+    LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, kSettingsAccess, &key);
+    // A key this user may read but not write (an older install's list, or
+    // none set) is still read; its repairs then fail and change nothing.
+    if (opened == ERROR_ACCESS_DENIED)
+        opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, KEY_QUERY_VALUE, &key);
+    if (opened != ERROR_SUCCESS) {
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, NULL, 0, kSettingsAccess, NULL,
                             &key, NULL) == ERROR_SUCCESS) {
             WriteDword(key, "DefaultTVAPP", (DWORD)defaultTvApp);
             WriteDword(key, "AlwaysRemoteOff", 0);
@@ -60,7 +68,7 @@ int LoadSettings() {
 
 int SaveSettings() {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TELVIX_SETTINGS_KEY, 0, kSettingsAccess, &key) != ERROR_SUCCESS)
         return 0;
     DWORD value;
     if (!ReadDword(key, "DefaultTVAPP", &value)) {

@@ -35,9 +35,24 @@ VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} Setup"
 !insertmacro CLOSE_TRAY_PROGRAM_FUNCTION "un."
 !insertmacro START_AS_DESKTOP_USER_FUNCTION
 
+!insertmacro SECURE_CHOSEN_FOLDER_FUNCTION
+
 Function .onInit
   Call CheckInstall
 FunctionEnd
+
+; Leaves on the stack the installed utilities' Telvix.exe, the program that
+; holds the driver, or "" when the utilities are not installed.
+!macro INSTALLED_TELVIX_FUNCTION PREFIX
+Function ${PREFIX}InstalledTelvix
+  Push $0
+  ReadRegStr $0 HKLM "${UNINSTALL_ROOT}\${UTILITIES_KEY}" "InstallLocation"
+  ${IfThen} $0 != "" ${|} StrCpy $0 "$0\Telvix.exe" ${|}
+  Exch $0
+FunctionEnd
+!macroend
+!insertmacro INSTALLED_TELVIX_FUNCTION ""
+!insertmacro INSTALLED_TELVIX_FUNCTION "un."
 
 Var trayWasRunning
 ; Where a previous installation's files wait while this one registers, or "".
@@ -71,7 +86,9 @@ Function UsePreviousCardChoice
 FunctionEnd
 
 Section "Install"
+  Call SecureChosenFolder
   FindWindow $trayWasRunning "${TRAY_NAME}"
+  Call InstalledTelvix
   Push "$INSTDIR\simcard.dll"
   Call CloseTrayProgram
   Pop $0
@@ -94,8 +111,8 @@ Section "Install"
   ${EndIf}
 
   SetOutPath "$INSTDIR"
-  File "${RELEASE_DIR}/sim/simcard.dll"
-  File "${RELEASE_DIR}/sim/remote.exe"
+  File "${PACKAGE_DIR}/sim/simcard.dll"
+  File "${PACKAGE_DIR}/sim/remote.exe"
   Call RegisterDriver
   Pop $1
   ${If} $1 != 0
@@ -147,6 +164,7 @@ SectionEnd
 Section "Uninstall"
   SetAutoClose true
   ; A tray program that will not end keeps the driver until the next restart.
+  Call un.InstalledTelvix
   Push "$INSTDIR\simcard.dll"
   Call un.CloseTrayProgram
   Pop $0

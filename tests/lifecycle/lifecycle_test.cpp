@@ -122,25 +122,41 @@ std::string ParentName(DWORD pid) {
     return name;
 }
 
-// The access the settings key's list grants the built-in Users group.
-ACCESS_MASK UsersAccessToSettings() {
+// What an object's access list grants one group (its allowing entries'
+// rights and inheritance flags), whether the list is protected from what the
+// parent passes on, and whether the Administrators group owns the object.
+struct Grant {
+    ACCESS_MASK rights = 0;
+    BYTE inheritance = 0;
+    bool isProtected = false, ownedByAdministrators = false;
+};
+Grant GrantOf(const std::string &object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYPE group) {
+    Grant grant;
     PACL dacl = NULL;
+    PSID owner = NULL;
     PSECURITY_DESCRIPTOR descriptor = NULL;
-    std::string object = std::string("MACHINE\\") + kSettingsKey;
-    if (GetNamedSecurityInfoA(object.c_str(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, NULL, NULL, &dacl, NULL,
-                              &descriptor) != ERROR_SUCCESS)
-        return 0;
-    BYTE users[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof users;
-    CreateWellKnownSid(WinBuiltinUsersSid, NULL, users, &size);
-    ACCESS_MASK granted = 0;
+    if (GetNamedSecurityInfoA(object.c_str(), type, DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION, &owner,
+                              NULL, &dacl, NULL, &descriptor) != ERROR_SUCCESS)
+        return grant;
+    BYTE sid[SECURITY_MAX_SID_SIZE], admins[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof sid;
+    CreateWellKnownSid(group, NULL, sid, &size);
+    size = sizeof admins;
+    CreateWellKnownSid(WinBuiltinAdministratorsSid, NULL, admins, &size);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    grant.isProtected = control & SE_DACL_PROTECTED;
+    grant.ownedByAdministrators = owner && EqualSid(owner, admins);
     for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
         ACCESS_ALLOWED_ACE *ace = NULL;
         if (!GetAce(dacl, i, (void **)&ace) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
-        if (EqualSid(&ace->SidStart, users)) granted |= ace->Mask;
+        if (!EqualSid(&ace->SidStart, sid)) continue;
+        grant.rights |= ace->Mask;
+        grant.inheritance |= ace->Header.AceFlags & VALID_INHERIT_FLAGS;
     }
     LocalFree(descriptor);
-    return granted;
+    return grant;
 }
 
 // The visible top-level dialog of a process.
@@ -335,10 +351,10 @@ protected:
     }
 
     // The wizard's caption as the installed ini gives it (English section).
-    std::string WizardTitle() {
+    std::string WizardTitle(const std::string &folder = UtilitiesDir()) {
         char title[256] = "";
         GetPrivateProfileStringA("1", "UninstallWizardAppTitle", "", title, sizeof title,
-                                 (UtilitiesDir() + "\\Purgex.ini").c_str());
+                                 (folder + "\\Purgex.ini").c_str());
         return title;
     }
 
@@ -369,7 +385,11 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     DWORD started = 0;
     GetWindowThreadProcessId(FindWindowA(kTrayClass, NULL), &started);
     EXPECT_STRCASEEQ(ParentName(started).c_str(), "explorer.exe");
-    EXPECT_EQ(UsersAccessToSettings(), (ACCESS_MASK)KEY_ALL_ACCESS) << "every user may write Telvix's settings";
+    // Every user may read and set Telvix's settings, and nothing more, on the key alone.
+    Grant users = GrantOf(std::string("MACHINE\\") + kSettingsKey, SE_REGISTRY_KEY, WinBuiltinUsersSid);
+    EXPECT_EQ(users.rights, (ACCESS_MASK)(KEY_READ | KEY_SET_VALUE));
+    EXPECT_EQ(users.inheritance, 0);
+    EXPECT_FALSE(GrantOf(UtilitiesDir(), SE_FILE_OBJECT, WinBuiltinUsersSid).isProtected) << "the default folder inherits";
 
     // Each package registered itself in the view of its architecture alone.
     std::string cardClass = kMachineClasses + "CLSID\\" + ClsidText(SimCardClsid(1));
@@ -456,6 +476,9 @@ TEST_F(Lifecycle, ReinstallKeepsOneEntryAndTheEntryAloneRemovesTheUtilities) {
     ASSERT_TRUE(WaitForWindow(kTrayClass, NULL, 30000));
     HANDLE first = OpenTrayProgram(SYNCHRONIZE);
     ASSERT_TRUE(first);
+    // Another user's Telvix keeps the program file in use where no window
+    // message of ours reaches; a suspended one, which has no window, stands in.
+    HANDLE elsewhere = processes_.Start("\"" + UtilitiesDir() + "\\Telvix.exe\"", "", true);
 
     // Again, through the installer's own pages, over the running tray program.
     HANDLE setup = processes_.Start("\"" + Package("VelmoraUtilities") + "\"");
@@ -478,6 +501,7 @@ TEST_F(Lifecycle, ReinstallKeepsOneEntryAndTheEntryAloneRemovesTheUtilities) {
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(WaitExit(first, 0, NULL)) << "the old tray program was closed for the upgrade";
     CloseHandle(first);
+    EXPECT_TRUE(WaitExit(elsewhere, 0, NULL)) << "and the one out of reach of its window was ended";
     EXPECT_TRUE(WaitForWindow(kTrayClass, NULL, 30000)) << "and the new one started";
     EXPECT_EQ(EntriesNamed("Velmora Utilities"), 1);
 
@@ -494,8 +518,16 @@ TEST_F(Lifecycle, ReinstallKeepsOneEntryAndTheEntryAloneRemovesTheUtilities) {
 
     // As the system's list of programs removes it: the stored command, waited for.
     HANDLE telvix = OpenTrayProgram(SYNCHRONIZE);
+    elsewhere = processes_.Start("\"" + UtilitiesDir() + "\\Telvix.exe\"", "", true);
+    // What is in the settings key besides Telvix's values stays, and with it the key.
+    WriteRegString(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Planted").c_str(), "Planted", "by a user");
     ASSERT_EQ(RunAndWait(UninstallCommand(kUtilitiesEntry)), 0);
     EXPECT_TRUE(WaitExit(telvix, 0, NULL)) << "the uninstaller closed the tray program";
+    EXPECT_TRUE(WaitExit(elsewhere, 0, NULL));
+    DWORD value;
+    EXPECT_FALSE(ReadRegDword(HKEY_LOCAL_MACHINE, kSettingsKey, "DefaultTVAPP", &value));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Planted").c_str()));
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kCompanyKey);
     CloseHandle(telvix);
     EXPECT_FALSE(Exists(UtilitiesDir() + "\\Telvix.exe")) << "removed before the uninstaller ended";
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUtilitiesEntry));
@@ -551,8 +583,18 @@ TEST_F(Lifecycle, RefusedInstallsWriteNothing) {
              RemoveDirectoryA(foreign.c_str());
          },
          "holds another program's uninstaller"},
-        {"a folder of 118 characters", "VelmoraUtilities", "C:\\" + std::string(115, 'L'), [] {}, [] {},
-         "Choose a folder of at most 117 characters"},
+        {"a folder of 117 characters", "VelmoraUtilities", "C:\\" + std::string(114, 'L'), [] {}, [] {},
+         "Choose a folder of at most 116 characters"},
+        {"a folder holding other files", "VelmoraWDMDrivers", foreign,
+         [&] {
+             CreateDirectoryA(foreign.c_str(), NULL);
+             WriteTextFile(foreign + "\\notes.txt", "another program's");
+         },
+         [&] {
+             DeleteFileA((foreign + "\\notes.txt").c_str());
+             RemoveDirectoryA(foreign.c_str());
+         },
+         "holds other files"},
         {"a folder with %", "VelmoraUtilities", ScratchFolder("Tools %TEMP%"), [] {}, [] {},
          "whose name has no \"%\" and no \"!\""},
         {"a folder with !", "VelmoraWDMDrivers", ScratchFolder("Tools!"), [] {}, [] {},
@@ -594,7 +636,8 @@ TEST_F(Lifecycle, RefusedInstallsWriteNothing) {
 // Installed into a folder of the person's choice, installed again without
 // one: the new version goes where the old one is.
 TEST_F(Lifecycle, ReinstallGoesWhereItIsInstalled) {
-    const std::string custom = ScratchFolder("Custom Velmora");
+    // As long as a folder may be: the wizard in it still reads its texts.
+    const std::string custom = ScratchFolder("Custom Velmora ") + std::string(116 - 18, 'v');
     ASSERT_EQ(RunAndWait("\"" + Package("VelmoraUtilities") + "\" /S /D=" + custom), 0);
     ASSERT_EQ(InstallSilently("VelmoraUtilities"), 0);
     std::string location;
@@ -606,6 +649,17 @@ TEST_F(Lifecycle, ReinstallGoesWhereItIsInstalled) {
     std::string quiet;
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUtilitiesEntry, "QuietUninstallString", &quiet));
     EXPECT_EQ(quiet, "\"" + custom + "\\Uninstall.exe\" /S _?=" + custom);
+    // Only administrators may change what the logon and the wizard start from there.
+    for (WELL_KNOWN_SID_TYPE group : {WinBuiltinUsersSid, WinAuthenticatedUserSid, WinWorldSid})
+        EXPECT_EQ(GrantOf(custom, SE_FILE_OBJECT, group).rights & ~(FILE_GENERIC_READ | FILE_GENERIC_EXECUTE), 0u);
+    Grant users = GrantOf(custom, SE_FILE_OBJECT, WinBuiltinUsersSid);
+    EXPECT_TRUE(users.isProtected && users.ownedByAdministrators);
+    std::string title = WizardTitle(custom);
+    HANDLE purgex = processes_.Start("\"" + custom + "\\Purgex.exe\"", custom);
+    HWND page = WaitForPage(title.c_str(), false);
+    ASSERT_TRUE(page) << "no page titled \"" << title << "\"";
+    ClickButton(page, IDCANCEL);
+    ASSERT_TRUE(WaitExit(purgex, 30000, NULL));
 
     ASSERT_EQ(RunAndWait(quiet), 0);
     std::string left;

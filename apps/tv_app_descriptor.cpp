@@ -75,10 +75,26 @@ HWND FindRunningInstance(const TvAppDescriptor &app) {
 
 } // namespace
 
-HWND Launch(TvAppDescriptor &app) {
+namespace {
+
+void Report(KeyOutcome *outcome, KeyReason reason, const char *sent) {
+    if (!outcome) return;
+    outcome->reason = reason;
+    SetOutcomeSent(*outcome, sent);
+}
+
+} // namespace
+
+HWND Launch(TvAppDescriptor &app, KeyOutcome *outcome) {
     HWND running = FindRunningInstance(app);
-    if (running) return running;
-    if (!app.installed) return NULL;
+    if (running) {
+        Report(outcome, kTaken, "brought to the front");
+        return running;
+    }
+    if (!app.installed) {
+        Report(outcome, kNotInstalled, "");
+        return NULL;
+    }
     // The path is quoted: install folders such as "C:\Program Files\..." hold
     // blanks, and unquoted WinExec would try "C:\Program.exe" first.
     char commandLine[2 + sizeof app.installDir + 1 + sizeof app.exeName];
@@ -86,17 +102,24 @@ HWND Launch(TvAppDescriptor &app) {
     (void)snprintf(commandLine, sizeof commandLine, "\"%s\\%s\"", app.installDir, app.exeName);
     UINT started = fx.WinExec(commandLine, SW_SHOW);
     Trace("launch: %s gives %u", commandLine, started);
-    if (started < 31)
+    if (started < 31) {
+        Report(outcome, kLaunchFailed, "");
         fx.MessageBoxA(NULL, "Can't launch TV application what you want.", kTelvixCaption, MB_OK | MB_TOPMOST);
-    else
+    } else {
+        Report(outcome, kTaken, "started");
         app.active = 1;
+    }
     return FindRunningInstance(app);
 }
 
-HWND ActivateOrLaunch(TvAppDescriptor &app) {
-    if (app.installed != 1) return NULL;
+HWND ActivateOrLaunch(TvAppDescriptor &app, KeyOutcome *outcome) {
+    if (app.installed != 1) {
+        Report(outcome, kNotInstalled, "");
+        return NULL;
+    }
     HWND w = FindByTitlePrefix(app);
-    if (!w) w = Launch(app);
+    if (w) Report(outcome, kTaken, "brought to the front");
+    else w = Launch(app, outcome);
     if (!w) return NULL;
     SetForegroundWindow(w);
     SetActiveWindow(w);

@@ -3,6 +3,7 @@
 // the applications (apps/tv_app_table.h) says which of these each one uses.
 #pragma once
 #include <windows.h>
+#include "platform/remote_words.h"
 #include "receiver/remote_key.h"
 
 struct TvAppDescriptor {
@@ -34,8 +35,10 @@ struct TvAppIdentity {
 void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity);
 
 int ReadInstallInfo(TvAppDescriptor &app, const char *key, const char *value, const char *exe);
-HWND Launch(TvAppDescriptor &app);
-HWND ActivateOrLaunch(TvAppDescriptor &app);
+// Both say in `outcome`, when given, whether the application was started,
+// brought to the front, or why neither.
+HWND Launch(TvAppDescriptor &app, KeyOutcome *outcome = nullptr);
+HWND ActivateOrLaunch(TvAppDescriptor &app, KeyOutcome *outcome = nullptr);
 
 // The window searches the table's rows choose from.
 HWND FindByTitlePrefix(const TvAppDescriptor &app);

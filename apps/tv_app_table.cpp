@@ -71,30 +71,47 @@ HWND FindTvAppPresent(const TvApp &app) {
     return FindWindowExA(GetDesktopWindow(), NULL, app.presentClass, app.presentTitle);
 }
 
-void DispatchTvAppKey(const TvApp &app, RemoteKeyCode code) {
-    const KeyMap &map = *app.keyMap;
-    if (map.rows) RunKeyMap(map.rows, map.rowCount, *app.descriptor, app.findMain, code);
-    else RunCommandMap(map, *app.descriptor, app.findMain, app.commandWaits != 0, code);
+namespace {
+
+// The key's code is the routing's to fill in.
+KeyOutcome Of(const TvApp &app, KeyOutcome outcome) {
+    SetOutcomeTarget(outcome, app.title);
+    return outcome;
 }
 
-void SendTvAppCommand(const TvApp &app, int command) { SendTvCommand(*app.descriptor, app.findMain, command); }
+} // namespace
 
-void CloseTvApp(const TvApp &app) {
+KeyOutcome DispatchTvAppKey(const TvApp &app, RemoteKeyCode code) {
+    const KeyMap &map = *app.keyMap;
+    if (map.rows) return Of(app, RunKeyMap(map.rows, map.rowCount, *app.descriptor, app.findMain, code));
+    return Of(app, RunCommandMap(map, *app.descriptor, app.findMain, app.commandWaits != 0, code));
+}
+
+KeyOutcome SendTvAppCommand(const TvApp &app, int command) {
+    return Of(app, SendTvCommand(*app.descriptor, app.findMain, command));
+}
+
+KeyReason CloseTvApp(const TvApp &app) {
     HWND w = FindBy(app, app.closeBy);
-    if (!w) return;
+    if (!w) return kWindowGone;
     // A close that sent nothing (its chord found another program in front)
     // leaves the application running and the target.
-    if (DeliverKeyAction(w, app.closeAction)) app.descriptor->active = 0;
+    KeyReason reason = DeliverKeyAction(w, app.closeAction);
+    if (reason == kTaken) app.descriptor->active = 0;
+    return reason;
 }
 
-void ToggleTvApp(const TvApp &app) {
+KeyOutcome ToggleTvApp(const TvApp &app) {
+    KeyOutcome outcome = {};
     if (app.findMain()) {
-        CloseTvApp(app);
-        return;
+        outcome.reason = CloseTvApp(app);
+        SetOutcomeSent(outcome, "closed");
+        return Of(app, outcome);
     }
-    ActivateOrLaunch(*app.descriptor);
+    ActivateOrLaunch(*app.descriptor, &outcome);
     AppWatchTimer.arm();
     if (app.descriptor->active == 1) watchFlags[app.id - 1] = 1;
+    return Of(app, outcome);
 }
 
 void CloseOtherTvApps(int tvAppId) {
@@ -130,8 +147,10 @@ void ClearActive(int tvAppId) {
     if (TvAppDescriptor *app = TvAppById(tvAppId)) app->active = 0;
 }
 
-int AnyAppActive() {
+int AnyAppActive() { return ActiveTvApp() ? 1 : 0; }
+
+const TvApp *ActiveTvApp() {
     for (const TvApp &app : kTvApps)
-        if (app.descriptor->active == 1) return 1;
-    return 0;
+        if (app.descriptor->active == 1) return &app;
+    return nullptr;
 }

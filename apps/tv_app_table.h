@@ -65,15 +65,17 @@ TvAppDescriptor *TvAppById(int tvAppId);
 
 // Whether its window exists (the presence search of its row).
 HWND FindTvAppPresent(const TvApp &app);
-// One remote key through its key map.
-void DispatchTvAppKey(const TvApp &app, RemoteKeyCode code);
+// One remote key through its key map. Each of these says what became of the
+// key, with the application's title as the outcome's target.
+KeyOutcome DispatchTvAppKey(const TvApp &app, RemoteKeyCode code);
 // Its WM_TVAPP_COMMAND `command` to its main window, if present.
-void SendTvAppCommand(const TvApp &app, int command);
+KeyOutcome SendTvAppCommand(const TvApp &app, int command);
 // Closes a running instance, or brings it up or launches it and starts
 // watching it.
-void ToggleTvApp(const TvApp &app);
-// Delivers its close action when its window is found, and clears `active`.
-void CloseTvApp(const TvApp &app);
+KeyOutcome ToggleTvApp(const TvApp &app);
+// Delivers its close action when its window is found, and clears `active`;
+// what the delivery answered (kWindowGone: no window).
+KeyReason CloseTvApp(const TvApp &app);
 // Raises the application's watch flag and arms the watch: once its window is
 // gone it stops being the active target.
 void WatchTvApp(const TvApp &app);
@@ -88,3 +90,5 @@ int IsInstalled(int tvAppId);
 void ClearActive(int tvAppId);
 // 1 when any descriptor is the active target.
 int AnyAppActive();
+// The first record, in TvAppId order, that is the active target; null for none.
+const TvApp *ActiveTvApp();

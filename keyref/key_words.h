@@ -6,19 +6,12 @@
 #include <stddef.h>
 #include <string>
 #include "apps/tv_app_table.h"
+#include "platform/remote_words.h"
 
 const int kNoTvApp = 0; // no TV application runs: the pointer, power and shutdown
 
-struct RemoteKey {
-    RemoteKeyCode code;
-    const char *label; // as printed on the remote
-};
-// The remote's 32 keys under a layout, in the order the page lists them. On
-// the normal layout they are the codes the receiver's key table yields; on the
-// Japanese one each key sends its number directly.
-const RemoteKey *RemoteKeys(int japanLayout, size_t *count);
-// "" for a code that is no key of the remote under that layout.
-const char *KeyLabel(RemoteKeyCode code, int japanLayout);
+// The remote's keys and their labels are the tray program's own
+// (platform/remote_words.h): RemoteKeys, RemoteKeyLabel.
 
 struct KeyWords {
     std::string sends; // what the application gets: "Ctrl+R", "command 4001"; "" for nothing

@@ -5,8 +5,8 @@
 namespace {
 
 std::string LabelOf(RemoteKeyCode code) {
-    const char *label = KeyLabel(code, 0);
-    if (!*label) label = KeyLabel(code, 1); // keys 11 and 28 exist on the Japanese remote only
+    const char *label = RemoteKeyLabel(code, 0);
+    if (!*label) label = RemoteKeyLabel(code, 1); // keys 11 and 28 exist on the Japanese remote only
     return *label ? std::string(label) + " (" + std::to_string(code) + ")" : "key " + std::to_string(code);
 }
 

@@ -13,6 +13,7 @@ Effects RealEffects() {
     real.GetCursorPos = ::GetCursorPos;
     real.SetForegroundWindow = ::SetForegroundWindow;
     real.GetForegroundWindow = ::GetForegroundWindow;
+    real.SetWindowPos = ::SetWindowPos;
     real.WinExec = ::WinExec;
     real.MessageBoxA = ::MessageBoxA;
     real.ProcessIdToSessionId = ::ProcessIdToSessionId;

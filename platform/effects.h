@@ -15,6 +15,8 @@ struct Effects {
     // Windows may refuse a background program the foreground; Wine never does.
     BOOL(WINAPI *SetForegroundWindow)(HWND window);
     HWND(WINAPI *GetForegroundWindow)();
+    // Its flags say whether a window may take activation; Wine may ignore them.
+    BOOL(WINAPI *SetWindowPos)(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags);
     UINT(WINAPI *WinExec)(LPCSTR commandLine, UINT show);
     int(WINAPI *MessageBoxA)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
     // Which session is at the console: Wine runs one only.

@@ -4,3 +4,5 @@
 
 const char kTelvixCaption[] = "Corvane Remote Control";
 const char kTelvixWindowClass[] = "Corvane Remote Control";
+// The on-screen display's window class.
+const char kTelvixDisplayClass[] = "Corvane Remote Control Display";

@@ -1,4 +1,5 @@
 #include "routing/pointer.h"
+#include <stdio.h>
 #include "platform/effects.h"
 #include "routing/poll_timing.h"
 
@@ -16,15 +17,16 @@ PointerArea AreaOfSize(int width, int height) {
 const struct {
     RemoteKeyCode code;
     int dx, dy; // in steps
+    const char *name;
 } kDirections[] = {
-    {1, -1, -1}, // up-left
-    {2, 0, -1},  // up
-    {3, +1, -1}, // up-right
-    {4, -1, 0},  // left
-    {6, +1, 0},  // right
-    {7, -1, +1}, // down-left
-    {8, 0, +1},  // down
-    {9, +1, +1}, // down-right
+    {1, -1, -1, "up-left"},
+    {2, 0, -1, "up"},
+    {3, +1, -1, "up-right"},
+    {4, -1, 0, "left"},
+    {6, +1, 0, "right"},
+    {7, -1, +1, "down-left"},
+    {8, 0, +1, "down"},
+    {9, +1, +1, "down-right"},
 };
 
 void SendButton(DWORD flag, POINT at) {
@@ -45,15 +47,17 @@ bool MayMoveTo(POINT to) {
     return InsideArea(pointerArea, to);
 }
 
-void Move(RemoteKeyCode code) {
+void Move(RemoteKeyCode code, KeyOutcome &outcome) {
     int step = MoveStep(pointerArea, ++pointerAcceleration);
     POINT to;
     if (!MoveTarget(code, CursorPos(), step, &to)) return;
     if (MayMoveTo(to)) {
         fx.SetCursorPos(to.x, to.y);
+        (void)snprintf(outcome.sent, sizeof outcome.sent, "pointer %s %d px", MoveDirectionName(code), step);
     } else {
         // Stay put; the next move starts slowly again.
         pointerAcceleration = 0;
+        outcome.reason = kPointerAtEdge;
     }
 }
 
@@ -79,6 +83,12 @@ bool MoveTarget(RemoteKeyCode code, POINT from, int step, POINT *to) {
     return false;
 }
 
+const char *MoveDirectionName(RemoteKeyCode code) {
+    for (const auto &d : kDirections)
+        if (d.code == code) return d.name;
+    return "";
+}
+
 bool InsideArea(const PointerArea &area, POINT p) {
     return area.left < p.x && p.x < area.right && area.top < p.y && p.y < area.bottom;
 }
@@ -97,19 +107,28 @@ void UpdateScreenMetrics(int width, int height) {
     pointerArea = AreaOfSize(width, height);
 }
 
-void PointerKey(RemoteKeyCode code) {
-    if ((unsigned)code > 10) return;
+KeyOutcome PointerKey(RemoteKeyCode code) {
+    KeyOutcome outcome = {};
+    outcome.code = code;
+    outcome.place = kToPointer;
+    if ((unsigned)code > 10) {
+        outcome.place = kToNowhere;
+        outcome.reason = kNothingMapped;
+        return outcome;
+    }
     switch (code) {
     case 0: {
         POINT at = CursorPos();
         SendButton(MOUSEEVENTF_LEFTDOWN, at);
         SendButton(MOUSEEVENTF_LEFTUP, at);
+        SetOutcomeSent(outcome, "left click");
         break;
     }
     case 10: {
         POINT at = CursorPos();
         SendButton(MOUSEEVENTF_RIGHTDOWN, at);
         SendButton(MOUSEEVENTF_RIGHTUP, at);
+        SetOutcomeSent(outcome, "right click");
         break;
     }
     case 5: {
@@ -119,8 +138,11 @@ void PointerKey(RemoteKeyCode code) {
         DWORD flag = ToggleButtonFlag(pointerButtonHeld != 0, swapped);
         pointerButtonHeld = pointerButtonHeld ? 0 : 1;
         SendButton(flag, at);
+        (void)snprintf(outcome.sent, sizeof outcome.sent, "%s button %s", swapped ? "right" : "left",
+                       pointerButtonHeld ? "held down" : "let go");
         break;
     }
-    default: Move(code); break;
+    default: Move(code, outcome); break;
     }
+    return outcome;
 }

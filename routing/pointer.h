@@ -1,6 +1,7 @@
 // Pointer emulation: the remote as a mouse when no TV application runs.
 #pragma once
 #include <windows.h>
+#include "platform/remote_words.h"
 #include "receiver/remote_key.h"
 
 // Movement events since the last reset; the poll cycle resets it on fresh keys.
@@ -9,7 +10,9 @@ extern int pointerAcceleration;
 void InitScreenMetrics();
 // The display changed to `width` x `height` pixels.
 void UpdateScreenMetrics(int width, int height);
-void PointerKey(RemoteKeyCode code);
+// The pointer's action for a key: a click, a move ("pointer right 6 px"), or
+// kNothingMapped for a key that is none of the pointer's.
+KeyOutcome PointerKey(RemoteKeyCode code);
 
 // Where the pointer may go (exclusive bounds) and how far one move takes it.
 struct PointerArea {
@@ -26,6 +29,8 @@ PointerArea AreaFromFullScreen(int fullWidth, int fullHeight);
 int MoveStep(const PointerArea &area, int count);
 // Where a direction code (1-4, 6-9, keypad layout) takes `from`; false for other codes.
 bool MoveTarget(RemoteKeyCode code, POINT from, int step, POINT *to);
+// "up-left" ... "down-right" for a direction code; "" for others.
+const char *MoveDirectionName(RemoteKeyCode code);
 bool InsideArea(const PointerArea &area, POINT p);
 // mouse_event flag of the held-button toggle.
 DWORD ToggleButtonFlag(bool wasHeld, bool swapped);

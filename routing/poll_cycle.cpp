@@ -17,6 +17,7 @@ int defaultTvApp = 2;
 int promptOpen = 0;
 HWND promptWindow = NULL;
 int (*openShutdownPrompt)(HWND owner) = nullptr;
+void (*showKeyOutcome)(const KeyOutcome *outcome) = nullptr;
 
 bool NoteKeyEvent(RepeatState &state, RemoteKeyCode code, DWORD now) {
     // Unsigned difference: the tick counter's wrap is harmless.
@@ -47,42 +48,52 @@ bool ReadRemoteKey(RemoteKeyCode *code) {
 
 namespace {
 
+KeyOutcome NotTakenBy(const TvApp &app, KeyReason reason) {
+    KeyOutcome outcome = {};
+    outcome.reason = reason;
+    SetOutcomeTarget(outcome, app.title);
+    return outcome;
+}
+
 // The active target takes the keys with a fixed role from its record, the
 // others through its key map.
-void RouteToActive(const TvApp &app, RemoteKeyCode code) {
-    Trace("route: active target %s", app.identity.name);
+KeyOutcome RouteToActive(const TvApp &app, RemoteKeyCode code) {
     switch (code) {
-    case kPowerKey: ToggleTvApp(app); break;
-    case kKey20:
-        if (app.command20) SendTvAppCommand(app, app.command20);
-        else ToggleTvApp(app);
-        break;
-    case kKey21:
-        if (app.command21) SendTvAppCommand(app, app.command21);
-        break;
-    case kDroppedKey: break;
-    default: DispatchTvAppKey(app, code); break;
+    case kPowerKey: return ToggleTvApp(app);
+    case kKey20: return app.command20 ? SendTvAppCommand(app, app.command20) : ToggleTvApp(app);
+    case kKey21: return app.command21 ? SendTvAppCommand(app, app.command21) : NotTakenBy(app, kNothingOnKey);
+    case kDroppedKey: return NotTakenBy(app, kRepeatDropped);
+    default: return DispatchTvAppKey(app, code);
     }
+}
+
+KeyOutcome At(KeyPlace place, KeyOutcome outcome) {
+    outcome.place = place;
+    return outcome;
 }
 
 // With no active target, an ordinary key adopts the running application of
 // the lowest adoptionRank, which is not the TvAppId order.
-void RouteWithoutTarget(RemoteKeyCode code) {
+KeyOutcome RouteWithoutTarget(RemoteKeyCode code) {
     // Every window is looked up before any is adopted, as the routing always does.
     const TvApp *adopted = nullptr;
     for (const TvApp &app : kTvApps)
         if (FindTvAppPresent(app) && (!adopted || app.adoptionRank < adopted->adoptionRank)) adopted = &app;
     if (!adopted) {
-        if (RouteToUserKeyMap(code)) return;
-        Trace("route: pointer, no TV application window");
-        PointerKey(code);
-        return;
+        KeyOutcome mapped = {};
+        if (RouteToUserKeyMap(code, mapped)) return mapped;
+        KeyOutcome pointer = PointerKey(code);
+        if (pointer.reason == kNothingMapped) {
+            // Nothing here takes it: name the program in front, as the user sees it.
+            if (mapped.target[0]) SetOutcomeTarget(pointer, mapped.target);
+            else ForegroundProgramName(pointer.target, sizeof pointer.target);
+        }
+        return pointer;
     }
-    Trace("route: adopt %s, its window is open", adopted->identity.name);
     adopted->descriptor->active = 1;
     // Watched like a launched one: closed by the user, it must stop taking the keys.
     WatchTvApp(*adopted);
-    DispatchTvAppKey(*adopted, code);
+    return At(kToAdopted, DispatchTvAppKey(*adopted, code));
 }
 
 bool AnyTvAppWindow() {
@@ -92,55 +103,82 @@ bool AnyTvAppWindow() {
     return any;
 }
 
+KeyOutcome RouteToPrompt(RemoteKeyCode code) {
+    KeyOutcome outcome = {};
+    outcome.place = kToPrompt;
+    SetOutcomeTarget(outcome, "Shut Down");
+    SetOutcomeSent(outcome, code == kPowerKey ? "Enter (shut down)" : "Esc (cancel)");
+    SetForegroundWindow(promptWindow);
+    SetActiveWindow(promptWindow);
+    SendMessageA(promptWindow, WM_KEYDOWN, code == kPowerKey ? VK_RETURN : VK_ESCAPE, 0);
+    return outcome;
+}
+
+KeyOutcome OpenPrompt(HWND owner) {
+    KeyOutcome outcome = {};
+    if (AnyTvAppWindow()) {
+        outcome.reason = kTvWindowOpen;
+        return outcome;
+    }
+    outcome.place = kToPrompt;
+    SetOutcomeTarget(outcome, "Shut Down");
+    SetOutcomeSent(outcome, "opened");
+    if (showKeyOutcome) showKeyOutcome(nullptr); // the prompt stands alone
+    pollState.busy = 0; // cycles inside the prompt feed it the remote's keys
+    if (openShutdownPrompt) openShutdownPrompt(owner);
+    return outcome;
+}
+
+void TraceOutcome(const KeyOutcome &outcome) {
+    char line[160];
+    FormatKeyOutcome(outcome, JapanLayout, line, sizeof line);
+    if (outcome.place == kToNowhere) Trace("route: %d %s", outcome.code, line);
+    else Trace("route: %d to %s, %s", outcome.code, KeyPlaceWords(outcome.place), line);
+}
+
 } // namespace
 
-void StartDefaultApp(bool check) {
+KeyOutcome StartDefaultApp(bool check) {
     const TvApp *app = FindTvApp(defaultTvApp);
-    Trace("route: start default application %d%s", defaultTvApp, app ? "" : ", which is none: nothing");
     if (check && app && app->descriptor->installed == 0)
         fx.MessageBoxA(NULL, "Please re-initialize the TV application settings.", kTelvixCaption,
                        MB_SETFOREGROUND | MB_TOPMOST);
-    if (!app) return;
+    if (!app) {
+        KeyOutcome none = {};
+        none.reason = kNoDefaultApp;
+        return none;
+    }
     CloseOtherTvApps(app->id);
-    ToggleTvApp(*app);
+    return ToggleTvApp(*app);
 }
 
-void RouteKey(HWND owner, RemoteKeyCode code) {
+KeyOutcome RouteKey(HWND owner, RemoteKeyCode code) {
+    KeyOutcome outcome;
     if (promptOpen) {
-        Trace("route: prompt, %s", code == kPowerKey ? "Enter (shut down)" : "Esc (cancel)");
-        SetForegroundWindow(promptWindow);
-        SetActiveWindow(promptWindow);
-        SendMessageA(promptWindow, WM_KEYDOWN, code == kPowerKey ? VK_RETURN : VK_ESCAPE, 0);
-        return;
+        outcome = RouteToPrompt(code);
+    } else if (const TvApp *target = ActiveTvApp()) {
+        outcome = At(kToActiveApp, RouteToActive(*target, code));
+    } else if (code == kPowerKey || code == kKey20) {
+        outcome = At(kToDefaultStart, StartDefaultApp(code == kPowerKey));
+    } else if (code == kKey21) {
+        outcome = OpenPrompt(owner);
+    } else {
+        outcome = RouteWithoutTarget(code);
     }
-    for (const TvApp &app : kTvApps) {
-        if (app.descriptor->active == 1) {
-            RouteToActive(app, code);
-            return;
-        }
-    }
-    switch (code) {
-    case kPowerKey: StartDefaultApp(true); break;
-    case kKey20: StartDefaultApp(false); break;
-    case kKey21:
-        if (!AnyTvAppWindow()) {
-            Trace("route: open the shut down prompt");
-            pollState.busy = 0; // cycles inside the prompt feed it the remote's keys
-            if (openShutdownPrompt) openShutdownPrompt(owner);
-        } else {
-            Trace("route: nothing, a TV application window is open");
-        }
-        break;
-    default: RouteWithoutTarget(code); break;
-    }
+    outcome.code = code;
+    return outcome;
 }
 
-void HandleKeyEvent(HWND owner, RemoteKeyCode code, DWORD now) {
+KeyOutcome HandleKeyEvent(HWND owner, RemoteKeyCode code, DWORD now) {
     bool isRepeat = NoteKeyEvent(pollState, code, now);
     RemoteKeyCode passed = ApplyRepeatDrop(pollState, isRepeat, AnyAppActive(), code);
     if (!isRepeat) Trace("key: %d fresh, passed", code);
     else Trace("key: %d repeat %d, %s", code, pollState.repeatCount, passed == kDroppedKey ? "dropped" : "passed");
-    RouteKey(owner, passed);
+    KeyOutcome outcome = RouteKey(owner, passed);
+    outcome.code = code; // the key as read, also when its repeat was dropped
+    if (traceOn) TraceOutcome(outcome);
+    if (showKeyOutcome) showKeyOutcome(&outcome);
+    return outcome;
 }
 
 void StartPolling(HWND owner) {
@@ -151,8 +189,12 @@ void StartPolling(HWND owner) {
 }
 
 void CALLBACK PollCycle(HWND window, UINT, UINT_PTR, DWORD) {
-    // Another user's copy, or a locked desktop: the card is not ours to read.
-    if (!ThisSessionMayPoll()) return;
+    // Another user's copy, or a locked desktop: the card is not ours to read,
+    // and what was shown of it goes.
+    if (!ThisSessionMayPoll()) {
+        if (showKeyOutcome) showKeyOutcome(nullptr);
+        return;
+    }
     if (pollState.busy) return;
     pollState.busy = 1;
     RemoteKeyCode code;

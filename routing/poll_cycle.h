@@ -1,6 +1,7 @@
 // The poll cycle: read the remote, filter auto-repeat, route the key.
 #pragma once
 #include <windows.h>
+#include "platform/remote_words.h"
 #include "receiver/remote_key.h"
 #include "routing/poll_timing.h"
 
@@ -20,12 +21,14 @@ RemoteKeyCode ApplyRepeatDrop(const RepeatState &state, bool isRepeat, bool anyA
 
 // Reads the pressed key through the receiver; false when none is pressed.
 bool ReadRemoteKey(RemoteKeyCode *code);
-// Filters and routes one key event at `now`; `owner` owns the prompt.
-void HandleKeyEvent(HWND owner, RemoteKeyCode code, DWORD now);
-// Routes a filtered code to the prompt, the active target or the default.
-void RouteKey(HWND owner, RemoteKeyCode code);
+// Filters and routes one key event at `now`; `owner` owns the prompt. Traces
+// what became of it and shows it (showKeyOutcome).
+KeyOutcome HandleKeyEvent(HWND owner, RemoteKeyCode code, DWORD now);
+// Routes a filtered code to the prompt, the active target or the default;
+// says where it went and what was sent, or why nothing took it.
+KeyOutcome RouteKey(HWND owner, RemoteKeyCode code);
 // Starts the default application; `check` warns when it is not installed.
-void StartDefaultApp(bool check);
+KeyOutcome StartDefaultApp(bool check);
 
 // Binds PollTimer to `owner` with the poll cycle and arms it (start-up).
 void StartPolling(HWND owner);

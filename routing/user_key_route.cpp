@@ -101,6 +101,8 @@ void ProcessFileName(DWORD pid, char *out, DWORD size) {
     CloseHandle(process);
 }
 
+ForegroundProgram inFront; // 0.5 KB of names: kept off the poll cycle's stack
+
 bool ReadForeground(ForegroundProgram &fg) {
     fg.window = fx.GetForegroundWindow();
     // A minimised window may keep the foreground for a while: it gets nothing.
@@ -124,10 +126,11 @@ HWND InputWindowOf(const ForegroundProgram &fg) {
     return fg.window;
 }
 
-void PostKeyPress(HWND window, BYTE vk) {
+KeyReason PostKeyPress(HWND window, BYTE vk) {
     LPARAM down = KeyLParam(1, MapVirtualKeyA(vk, 0), IsExtendedVirtualKey(vk));
-    PostKey(window, WM_KEYDOWN, vk, down);
-    PostKey(window, WM_KEYUP, vk, down | (LPARAM)0xC0000000u); // previous state down, transition up
+    KeyReason reason = PostKey(window, WM_KEYDOWN, vk, down);
+    if (reason == kTaken) reason = PostKey(window, WM_KEYUP, vk, down | (LPARAM)0xC0000000u); // previous state down, transition up
+    return reason;
 }
 
 // One SendInput call, so no other input falls between the chord's keys.
@@ -153,26 +156,50 @@ void SendInputChord(BYTE modifiers, BYTE vk) {
     fx.SendInput((UINT)n, inputs, sizeof(INPUT));
 }
 
-void Deliver(const ForegroundProgram &fg, const UserAction &action, RemoteKeyCode code) {
-    if (traceOn) {
-        char text[64];
-        FormatUserAction(action, text, sizeof text);
-        Trace("key maps: key %d to %s (class %s): %s", code, fg.process, fg.windowClass, text);
+// The value as the file writes it, in a user's words: "chord:Ctrl+VK_RIGHT"
+// reads "Ctrl+Right", "app:MEDIA_PLAY_PAUSE" "Media Play Pause".
+void DescribeUserAction(const UserAction &action, char *out, size_t size) {
+    char value[64];
+    FormatUserAction(action, value, sizeof value);
+    const char *from = strchr(value, ':');
+    from = from ? from + 1 : value;
+    size_t n = 0;
+    bool wordStart = true;
+    for (; *from && n + 1 < size; ++from) {
+        if (strncmp(from, "VK_", 3) == 0) from += 3;
+        char c = *from;
+        if (!c) break;
+        if (c == '_') c = ' ';
+        else if (!wordStart && c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
+        wordStart = c == ' ' || c == '+';
+        out[n++] = c;
     }
+    out[n] = 0;
+}
+
+// The section whose key `action` is.
+const char *SectionOf(const UserAction *action) {
+    for (int i = 0; i < userKeyMap.count; ++i) {
+        const UserKeySection &s = userKeyMap.sections[i];
+        if (action >= s.keys && action < s.keys + kUserKeyCount) return s.name;
+    }
+    return "";
+}
+
+KeyReason Deliver(const ForegroundProgram &fg, const UserAction &action) {
     switch (action.kind) {
-    case kUserPost: PostKeyPress(InputWindowOf(fg), action.vk); break;
+    case kUserPost: return PostKeyPress(InputWindowOf(fg), action.vk);
     case kUserChord:
         // Synthesized input goes to whoever is in front when it is read:
         // only while the matched program still is.
-        if (ForegroundBelongsTo(fg.pid)) SendInputChord(action.modifiers, action.vk);
-        else Trace("key maps: chord not sent, the program is no longer in front");
-        break;
+        if (!ForegroundBelongsTo(fg.pid)) return kNotInFront;
+        SendInputChord(action.modifiers, action.vk);
+        return kTaken;
     case kUserAppCommand: {
         HWND target = InputWindowOf(fg); // unhandled, it travels up to the parents
-        PostMessageA(target, WM_APPCOMMAND, (WPARAM)target, MAKELPARAM(0, action.command));
-        break;
+        return PostKey(target, WM_APPCOMMAND, (WPARAM)target, MAKELPARAM(0, action.command));
     }
-    default: break;
+    default: return kNothingMapped;
     }
 }
 
@@ -211,13 +238,22 @@ void RefreshUserKeyMaps(DWORD now) {
         if (!SameStamp(stamps[i], StampOf(paths[i]))) return ReadAll();
 }
 
-bool RouteToUserKeyMap(RemoteKeyCode code) {
+bool RouteToUserKeyMap(RemoteKeyCode code, KeyOutcome &outcome) {
     RefreshUserKeyMaps(fx.GetTickCount());
     if (userKeyMap.count == 0 || code < 0 || code >= kUserKeyCount) return false;
-    static ForegroundProgram fg; // 0.5 KB of names: kept off the poll cycle's stack
-    if (!ReadForeground(fg)) return false;
-    const UserAction *action = FindUserKeyAction(userKeyMap, fg.process, fg.windowClass, code);
+    if (!ReadForeground(inFront)) return false;
+    SetOutcomeTarget(outcome, inFront.process);
+    const UserAction *action = FindUserKeyAction(userKeyMap, inFront.process, inFront.windowClass, code);
     if (!action) return false;
-    Deliver(fg, *action, code);
+    outcome.place = kToUserMap;
+    outcome.reason = Deliver(inFront, *action);
+    // The user's name for the program, unless a refusal must name the program itself.
+    if (outcome.reason == kTaken) SetOutcomeTarget(outcome, SectionOf(action));
+    DescribeUserAction(*action, outcome.sent, sizeof outcome.sent);
     return true;
+}
+
+void ForegroundProgramName(char *out, size_t size) {
+    if (!ReadForeground(inFront)) inFront.process[0] = 0;
+    lstrcpynA(out, inFront.process, (int)size);
 }

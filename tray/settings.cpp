@@ -91,3 +91,13 @@ bool ReadTraceSetting() {
     RegCloseKey(key);
     return on;
 }
+
+int ReadOnScreenDisplaySetting() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, TELVIX_USER_SETTINGS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    DWORD value = 0;
+    bool read = ReadDword(key, "OnScreenDisplay", &value);
+    RegCloseKey(key);
+    return read && value <= 2 ? (int)value : 0;
+}

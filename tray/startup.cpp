@@ -7,6 +7,7 @@
 #include "platform/windows_dir.h"
 #include "res/resource.h"
 #include "routing/poll_cycle.h"
+#include "tray/key_display.h"
 #include "tray/recovery.h"
 #include "tray/settings.h"
 #include "tray/shutdown_prompt.h"
@@ -82,6 +83,8 @@ void RunTrayProgram(HINSTANCE instance) {
     if (!window) return;
     trayWindow = window;
     LoadSettings();
+    onScreenDisplay = ReadOnScreenDisplaySetting();
+    Trace("settings: OnScreenDisplay %d", onScreenDisplay);
     if (alwaysRemoteOff) {
         Trace("start: AlwaysRemoteOff is 1, ending");
         // Leave no dead icon behind in the tray.
@@ -120,6 +123,7 @@ void StartRemote(HWND window) {
 int RunTelvix(HINSTANCE instance) {
     StartTraceFromSettings();
     openShutdownPrompt = ShowShutdownPrompt;
+    showKeyOutcome = ShowKeyOutcome;
     DeleteWinCinemaShortcut();
     CloseCompetingPrograms();
     if (AnotherCopyStarting() || AnotherRemoteRuns())

@@ -98,7 +98,8 @@ void BenchUserKeyMaps(HWND front, int rounds) {
     DeleteFileA(machine.c_str());
     UseUserKeyMapFiles(machine.c_str(), (std::string(temp) + "keymap_bench_user.ini").c_str());
     t0 = NowMs();
-    for (int r = 0; r < rounds; ++r) RouteToUserKeyMap(6);
+    KeyOutcome outcome;
+    for (int r = 0; r < rounds; ++r) RouteToUserKeyMap(6, outcome);
     printf("  key with no file (today's routing), within the second: %.3f us\n", (NowMs() - t0) * 1000.0 / rounds);
     DWORD now = 0;
     t0 = NowMs();
@@ -114,7 +115,7 @@ void BenchUserKeyMaps(HWND front, int rounds) {
     Drain();
     t0 = NowMs();
     int delivered = 0;
-    for (int r = 0; r < rounds; ++r) delivered += RouteToUserKeyMap(22);
+    for (int r = 0; r < rounds; ++r) delivered += RouteToUserKeyMap(22, outcome);
     printf("  key to the 64th section's program (lookup and post of a key): %.3f us (%d of %d delivered)\n",
            (NowMs() - t0) * 1000.0 / rounds, delivered, rounds);
     Drain();

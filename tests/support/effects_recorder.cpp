@@ -68,6 +68,11 @@ HMONITOR WINAPI MonitorFromPointFake(POINT p, DWORD flags) {
         if (PtInRect(&FakeEffects::monitors[i], p)) return (HMONITOR)(i + 1);
     return flags == MONITOR_DEFAULTTONULL ? NULL : (HMONITOR)1;
 }
+// Shows the window for real, and records the flags Wine may not honour.
+BOOL WINAPI SetWindowPosFake(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    Record("SetWindowPos %s 0x%X", after == HWND_TOPMOST ? "topmost" : "", flags);
+    return ::SetWindowPos(window, after, x, y, cx, cy, flags);
+}
 UINT WINAPI WinExecFake(LPCSTR commandLine, UINT show) {
     Record("WinExec %s %u", commandLine, show);
     return FakeEffects::winExecResult;
@@ -144,6 +149,7 @@ FakeEffects::FakeEffects() {
     fx.GetCursorPos = GetCursorPosFake;
     fx.SetForegroundWindow = SetForegroundWindowFake;
     fx.GetForegroundWindow = GetForegroundWindowFake;
+    fx.SetWindowPos = SetWindowPosFake;
     fx.ProcessIdToSessionId = ProcessIdToSessionIdFake;
     fx.WTSGetActiveConsoleSessionId = ConsoleSessionFake;
     fx.GetSystemMetrics = GetSystemMetricsFake;

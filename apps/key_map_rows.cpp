@@ -105,12 +105,12 @@ KeyOutcome SendTvCommand(TvAppDescriptor &app, HWND (*search)(), int command) {
 KeyOutcome RunCommandMap(const KeyMap &map, TvAppDescriptor &app, HWND (*search)(), bool waits, RemoteKeyCode key) {
     const TvCommandRow *row = CommandRowFor(map, key);
     int command = row ? TvCommandFor(*row, JapanLayout) : kNoCommand;
+    KeyOutcome outcome = {};
     if (command == kNoCommand) {
-        KeyOutcome nothing = {};
-        nothing.reason = kNothingOnKey;
-        return nothing;
+        outcome.reason = kNothingOnKey;
+        return outcome;
     }
-    KeyOutcome outcome = SendTvCommand(app, search, command);
+    outcome = SendTvCommand(app, search, command);
     if (waits && row->waitMs) BusyWaitMs(row->waitMs);
     return outcome;
 }

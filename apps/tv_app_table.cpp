@@ -71,24 +71,19 @@ HWND FindTvAppPresent(const TvApp &app) {
     return FindWindowExA(GetDesktopWindow(), NULL, app.presentClass, app.presentTitle);
 }
 
-namespace {
-
 // The key's code is the routing's to fill in.
-KeyOutcome Of(const TvApp &app, KeyOutcome outcome) {
+KeyOutcome DispatchTvAppKey(const TvApp &app, RemoteKeyCode code) {
+    const KeyMap &map = *app.keyMap;
+    KeyOutcome outcome = map.rows ? RunKeyMap(map.rows, map.rowCount, *app.descriptor, app.findMain, code)
+                                  : RunCommandMap(map, *app.descriptor, app.findMain, app.commandWaits != 0, code);
     SetOutcomeTarget(outcome, app.title);
     return outcome;
 }
 
-} // namespace
-
-KeyOutcome DispatchTvAppKey(const TvApp &app, RemoteKeyCode code) {
-    const KeyMap &map = *app.keyMap;
-    if (map.rows) return Of(app, RunKeyMap(map.rows, map.rowCount, *app.descriptor, app.findMain, code));
-    return Of(app, RunCommandMap(map, *app.descriptor, app.findMain, app.commandWaits != 0, code));
-}
-
 KeyOutcome SendTvAppCommand(const TvApp &app, int command) {
-    return Of(app, SendTvCommand(*app.descriptor, app.findMain, command));
+    KeyOutcome outcome = SendTvCommand(*app.descriptor, app.findMain, command);
+    SetOutcomeTarget(outcome, app.title);
+    return outcome;
 }
 
 KeyReason CloseTvApp(const TvApp &app) {
@@ -103,15 +98,16 @@ KeyReason CloseTvApp(const TvApp &app) {
 
 KeyOutcome ToggleTvApp(const TvApp &app) {
     KeyOutcome outcome = {};
+    SetOutcomeTarget(outcome, app.title);
     if (app.findMain()) {
         outcome.reason = CloseTvApp(app);
         SetOutcomeSent(outcome, "closed");
-        return Of(app, outcome);
+    } else {
+        ActivateOrLaunch(*app.descriptor, &outcome);
+        AppWatchTimer.arm();
+        if (app.descriptor->active == 1) watchFlags[app.id - 1] = 1;
     }
-    ActivateOrLaunch(*app.descriptor, &outcome);
-    AppWatchTimer.arm();
-    if (app.descriptor->active == 1) watchFlags[app.id - 1] = 1;
-    return Of(app, outcome);
+    return outcome;
 }
 
 void CloseOtherTvApps(int tvAppId) {

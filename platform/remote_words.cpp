@@ -41,8 +41,8 @@ const KeyboardKey kKeyboardKeys[] = {
 };
 
 const char *const kPlaceWords[kKeyPlaceCount] = {
-    "nothing", "the Shut Down prompt", "the active TV application", "the default application's start",
-    "an adopted TV application", "a key map of KeyMaps.ini", "the pointer",
+    "nothing", "the Shut Down prompt", "the active application", "the default application",
+    "an adopted application", "KeyMaps.ini", "the pointer",
 };
 
 // %k: the key's label, %t: the outcome's target.

@@ -6,9 +6,11 @@
 #pragma once
 #include <stddef.h>
 
+// Texts held in the rows, not pointed to: the shipped program relocates no
+// pointer for them.
 struct RemoteKey {
-    int code;          // the RemoteKeyCode it sends
-    const char *label; // as printed on the remote
+    short code;     // the RemoteKeyCode it sends
+    char label[7];  // as printed on the remote
 };
 // The remote's 32 keys under a layout, from top to bottom. On the normal
 // layout they are the codes the receiver's key table yields; on the Japanese
@@ -22,7 +24,7 @@ const char *RemoteKeyLabel(int code, int japanLayout);
 struct KeyboardKey {
     unsigned char vk;
     unsigned char scan;
-    const char *name;
+    char name[10];
 };
 const KeyboardKey *FindKeyboardKey(unsigned vk);
 

@@ -15,9 +15,9 @@ PointerArea AreaOfSize(int width, int height) {
 
 // Laid out like the remote's number pad: 1 2 3 on top, 7 8 9 at the bottom.
 const struct {
-    RemoteKeyCode code;
-    int dx, dy; // in steps
-    const char *name;
+    signed char code;
+    signed char dx, dy; // in steps
+    char name[11];
 } kDirections[] = {
     {1, -1, -1, "up-left"},
     {2, 0, -1, "up"},
@@ -138,8 +138,7 @@ KeyOutcome PointerKey(RemoteKeyCode code) {
         DWORD flag = ToggleButtonFlag(pointerButtonHeld != 0, swapped);
         pointerButtonHeld = pointerButtonHeld ? 0 : 1;
         SendButton(flag, at);
-        (void)snprintf(outcome.sent, sizeof outcome.sent, "%s button %s", swapped ? "right" : "left",
-                       pointerButtonHeld ? "held down" : "let go");
+        SetOutcomeSent(outcome, pointerButtonHeld ? "button held down" : "button let go");
         break;
     }
     default: Move(code, outcome); break;

@@ -67,11 +67,6 @@ KeyOutcome RouteToActive(const TvApp &app, RemoteKeyCode code) {
     }
 }
 
-KeyOutcome At(KeyPlace place, KeyOutcome outcome) {
-    outcome.place = place;
-    return outcome;
-}
-
 // With no active target, an ordinary key adopts the running application of
 // the lowest adoptionRank, which is not the TvAppId order.
 KeyOutcome RouteWithoutTarget(RemoteKeyCode code) {
@@ -93,7 +88,9 @@ KeyOutcome RouteWithoutTarget(RemoteKeyCode code) {
     adopted->descriptor->active = 1;
     // Watched like a launched one: closed by the user, it must stop taking the keys.
     WatchTvApp(*adopted);
-    return At(kToAdopted, DispatchTvAppKey(*adopted, code));
+    KeyOutcome outcome = DispatchTvAppKey(*adopted, code);
+    outcome.place = kToAdopted;
+    return outcome;
 }
 
 bool AnyTvAppWindow() {
@@ -152,19 +149,28 @@ KeyOutcome StartDefaultApp(bool check) {
     return ToggleTvApp(*app);
 }
 
-KeyOutcome RouteKey(HWND owner, RemoteKeyCode code) {
-    KeyOutcome outcome;
-    if (promptOpen) {
-        outcome = RouteToPrompt(code);
-    } else if (const TvApp *target = ActiveTvApp()) {
-        outcome = At(kToActiveApp, RouteToActive(*target, code));
-    } else if (code == kPowerKey || code == kKey20) {
-        outcome = At(kToDefaultStart, StartDefaultApp(code == kPowerKey));
-    } else if (code == kKey21) {
-        outcome = OpenPrompt(owner);
-    } else {
-        outcome = RouteWithoutTarget(code);
+namespace {
+
+KeyOutcome Route(HWND owner, RemoteKeyCode code) {
+    if (promptOpen) return RouteToPrompt(code);
+    if (const TvApp *target = ActiveTvApp()) {
+        KeyOutcome outcome = RouteToActive(*target, code);
+        outcome.place = kToActiveApp;
+        return outcome;
     }
+    if (code == kPowerKey || code == kKey20) {
+        KeyOutcome outcome = StartDefaultApp(code == kPowerKey);
+        outcome.place = kToDefaultStart;
+        return outcome;
+    }
+    if (code == kKey21) return OpenPrompt(owner);
+    return RouteWithoutTarget(code);
+}
+
+} // namespace
+
+KeyOutcome RouteKey(HWND owner, RemoteKeyCode code) {
+    KeyOutcome outcome = Route(owner, code);
     outcome.code = code;
     return outcome;
 }

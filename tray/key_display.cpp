@@ -15,64 +15,42 @@ const UINT_PTR kHideTimer = 1;
 const BYTE kOpacity = 224; // of 255: the picture behind shows through a little
 
 HWND display = NULL;
-HFONT font = NULL;
-int fontDpi = 0;
-char text[160];
+int dpi = 96;
+
 DWORD settingRead;
 
-// Never activated, never hit: a click goes to the window below.
-LRESULT CALLBACK DisplayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_NCHITTEST: return HTTRANSPARENT;
-    case WM_TIMER:
-        KillTimer(window, kHideTimer);
-        ShowWindow(window, SW_HIDE);
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT area;
-        GetClientRect(window, &area);
-        HGDIOBJ old = SelectObject(dc, font);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(255, 255, 255));
-        DrawTextA(dc, text, -1, &area, DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-        SelectObject(dc, old);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    default: return DefWindowProcA(window, message, wParam, lParam);
-    }
+void CALLBACK HideTimer(HWND window, UINT, UINT_PTR, DWORD) {
+    KillTimer(window, kHideTimer);
+    ShowWindow(window, SW_HIDE);
 }
 
+// A static control, as a window of its own, draws the text; under a class
+// of our own name, so that it can be found.
 bool CreateDisplay() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DisplayProc;
+    WNDCLASSA wc;
+    if (!GetClassInfoA(NULL, "STATIC", &wc)) return false;
     wc.hInstance = appInstance;
-    wc.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
     wc.lpszClassName = kTelvixDisplayClass;
     RegisterClassA(&wc);
     display = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT,
-                              kTelvixDisplayClass, "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, appInstance, NULL);
-    if (display) SetLayeredWindowAttributes(display, 0, kOpacity, LWA_ALPHA);
-    return display != NULL;
-}
-
-// One font at a time, made anew only when the DPI changed.
-void UseFontFor(int dpi) {
-    if (font && dpi == fontDpi) return;
-    if (font) DeleteObject(font);
-    font = CreateFontA(-MulDiv(20, dpi, 96), 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, "Segoe UI");
-    fontDpi = dpi;
+                              kTelvixDisplayClass, "", WS_POPUP | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, NULL, NULL,
+                              appInstance, NULL);
+    if (!display) return false;
+    SetLayeredWindowAttributes(display, 0, kOpacity, LWA_ALPHA);
+    // The program is DPI-aware as a whole (its manifest): Windows scales its
+    // windows on a monitor of another DPI, so the system's DPI is the one.
+    HDC screen = GetDC(NULL);
+    dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    // One font for the life of the display.
+    HFONT font = CreateFontA(-MulDiv(20, dpi, 96), 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, "Segoe UI");
+    SendMessageA(display, WM_SETFONT, (WPARAM)font, FALSE);
+    return true;
 }
 
 void Hide() {
-    if (display && IsWindowVisible(display)) {
-        KillTimer(display, kHideTimer);
-        ShowWindow(display, SW_HIDE);
-    }
+    if (display && IsWindowVisible(display)) HideTimer(display, WM_TIMER, kHideTimer, 0);
 }
 
 // Where the user looks: the monitor of the window in front.
@@ -80,18 +58,7 @@ void Place() {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoA(MonitorFromWindow(fx.GetForegroundWindow(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    HDC dc = GetDC(display);
-    // The program is DPI-aware as a whole (its manifest): Windows scales its
-    // windows on monitors of another DPI, so the system's DPI is the one.
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    UseFontFor(dpi);
-    HGDIOBJ old = SelectObject(dc, font);
-    RECT extent = {0, 0, 0, 0};
-    DrawTextA(dc, text, -1, &extent, DT_CALCRECT | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(display, dc);
-    int padding = MulDiv(12, dpi, 96);
-    SIZE size = {extent.right + 2 * padding, extent.bottom + padding};
+    SIZE size = {MulDiv(kKeyDisplayWidth, dpi, 96), MulDiv(kKeyDisplayHeight, dpi, 96)};
     RECT at = DisplayPlacement(monitor.rcWork, size, dpi);
     fx.SetWindowPos(display, HWND_TOPMOST, at.left, at.top, at.right - at.left, at.bottom - at.top,
                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -121,22 +88,20 @@ void ShowKeyOutcome(const KeyOutcome *outcome) {
     }
     if (promptOpen || onScreenDisplay == kDisplayOff) return Hide();
     if (outcome->reason == kRepeatDropped && display && IsWindowVisible(display)) {
-        SetTimer(display, kHideTimer, kKeyDisplayMs, NULL); // the held key stays shown
+        SetTimer(display, kHideTimer, kKeyDisplayMs, HideTimer); // the held key stays shown
         return;
     }
     if (!DisplayShows(onScreenDisplay, *outcome)) return;
     if (!display && !CreateDisplay()) return;
-    char line[128];
+    char line[128], text[160];
     FormatKeyOutcome(*outcome, JapanLayout, line, sizeof line);
     const char *label = RemoteKeyLabel(outcome->code, JapanLayout);
     if (*label) (void)snprintf(text, sizeof text, "%s\n%s", label, line);
     else (void)snprintf(text, sizeof text, "key %d\n%s", outcome->code, line);
-    // Its title holds the text too, for whoever reads windows (tests, screen readers).
     SetWindowTextA(display, text);
     Place();
-    InvalidateRect(display, NULL, TRUE);
-    UpdateWindow(display);
-    SetTimer(display, kHideTimer, kKeyDisplayMs, NULL);
+    UpdateWindow(display); // drawn now, not at the next idle moment
+    SetTimer(display, kHideTimer, kKeyDisplayMs, HideTimer);
 }
 
 HWND KeyDisplayWindow() { return display; }

@@ -7,6 +7,8 @@
 #include "platform/remote_words.h"
 
 const UINT kKeyDisplayMs = 1500; // how long a key stays shown
+const int kKeyDisplayWidth = 440;  // its size at 96 DPI: two lines of its font
+const int kKeyDisplayHeight = 60;
 
 // OnScreenDisplay: 0 (or missing) off, 1 every key, 2 only keys nothing took.
 enum { kDisplayOff = 0, kDisplayEveryKey = 1, kDisplayUntakenKeys = 2 };

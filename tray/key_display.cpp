@@ -5,7 +5,6 @@
 #include "platform/product_texts.h"
 #include "routing/tray_hooks.h"
 #include "tray/settings.h"
-#include "tray/tray_window.h"
 
 int onScreenDisplay = kDisplayOff;
 
@@ -29,12 +28,12 @@ void CALLBACK HideTimer(HWND window, UINT, UINT_PTR, DWORD) {
 bool CreateDisplay() {
     WNDCLASSA wc;
     if (!GetClassInfoA(NULL, "STATIC", &wc)) return false;
-    wc.hInstance = appInstance;
+    wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = kTelvixDisplayClass;
     RegisterClassA(&wc);
     display = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT,
-                              kTelvixDisplayClass, "", WS_POPUP | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, NULL, NULL,
-                              appInstance, NULL);
+                              kTelvixDisplayClass, "", WS_POPUP | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, NULL, NULL, wc.hInstance,
+                              NULL);
     if (!display) return false;
     SetLayeredWindowAttributes(display, 0, kOpacity, LWA_ALPHA);
     // The program is DPI-aware as a whole (its manifest): Windows scales its
@@ -91,7 +90,8 @@ void ShowKeyOutcome(const KeyOutcome *outcome) {
         SetTimer(display, kHideTimer, kKeyDisplayMs, HideTimer); // the held key stays shown
         return;
     }
-    if (!DisplayShows(onScreenDisplay, *outcome)) return;
+    // A key that is not shown takes away what an earlier one showed.
+    if (!DisplayShows(onScreenDisplay, *outcome)) return Hide();
     if (!display && !CreateDisplay()) return;
     char line[128], text[160];
     FormatKeyOutcome(*outcome, JapanLayout, line, sizeof line);

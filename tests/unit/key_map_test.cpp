@@ -19,7 +19,7 @@ namespace {
 const HWND kUntouched = (HWND)(ULONG_PTR)0x5A5A0;
 
 // One key through the key map of an application's row.
-void Dispatch(TvAppId id, RemoteKeyCode code) { DispatchTvAppKey(*FindTvApp(id), code); }
+KeyOutcome Dispatch(TvAppId id, RemoteKeyCode code) { return DispatchTvAppKey(*FindTvApp(id), code); }
 
 std::string Format(const char *format, ...) {
     char line[200];
@@ -221,7 +221,7 @@ struct KeyProbe {
         bool wasIconic = IsIconic(target) != 0;
         FakeEffects::calls.clear();
         app.lastWindow = kUntouched;
-        Dispatch(id, key);
+        outcome = Dispatch(id, key);
         std::vector<std::string> seen;
         if (GetForegroundWindow() == target) seen.push_back("foreground");
         for (const std::string &c : FakeEffects::calls) seen.push_back(c);
@@ -231,6 +231,7 @@ struct KeyProbe {
         return seen;
     }
     HWND lastWindow = nullptr;
+    KeyOutcome outcome = {};
 };
 
 void CheckKeystrokeMap(const char *className, const char *title, TvAppId id, TvAppDescriptor &app,
@@ -249,6 +250,8 @@ void CheckKeystrokeMap(const char *className, const char *title, TvAppId id, TvA
             EXPECT_EQ(probe.Run(id, app, row.key), Expand(expected));
             EXPECT_EQ(probe.lastWindow, expected.empty() ? kUntouched : target.hwnd())
                 << "a row that does nothing makes no search";
+            EXPECT_EQ(probe.outcome.reason, expected.empty() ? kNothingOnKey : kTaken);
+            EXPECT_STREQ(probe.outcome.target, FindTvApp(id)->title);
         }
     }
 }
@@ -266,11 +269,12 @@ void CheckWithoutWindow(TvAppId id, TvAppDescriptor &app, bool (*acts)(int key, 
             SetForegroundWindow(other.hwnd());
             FakeEffects::calls.clear();
             app.lastWindow = kUntouched;
-            Dispatch(id, key);
+            KeyOutcome outcome = Dispatch(id, key);
             SCOPED_TRACE(Format("key %d JapanLayout %d", key, japan));
             EXPECT_EQ(FakeEffects::calls, std::vector<std::string>{});
             EXPECT_EQ(GetForegroundWindow(), other.hwnd());
             EXPECT_EQ(app.lastWindow, acts(key, japan) ? nullptr : kUntouched);
+            EXPECT_EQ(outcome.reason, acts(key, japan) ? kWindowGone : kNothingOnKey);
         }
     }
 }
@@ -466,8 +470,9 @@ void CheckCommandMap(TvAppId id, TvAppDescriptor &app, bool waits, const char *c
             int command = japan ? row.japanese : row.western;
             app.lastWindow = kUntouched;
             DWORD before = FakeEffects::tick;
-            Dispatch(id, row.key);
+            KeyOutcome outcome = Dispatch(id, row.key);
             DWORD waited = FakeEffects::tick - before;
+            EXPECT_EQ(outcome.sent, command ? Format("command %d", command) : "");
             EXPECT_EQ(TakePosted(window.hwnd()),
                       command ? std::vector<std::string>{CommandMessage(command)} : std::vector<std::string>{});
             EXPECT_EQ(app.lastWindow, command ? window.hwnd() : kUntouched);

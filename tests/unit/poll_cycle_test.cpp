@@ -40,18 +40,11 @@ protected:
     FakeEffects effects;
 };
 
-// The descriptors whose key map handled the last key, by the window it searched for.
-const HWND kUntouched = (HWND)(INT_PTR)-7;
-void MarkUntouched() {
-    for (const TvApp &app : kTvApps) app.descriptor->lastWindow = kUntouched;
-}
-std::string Handled() {
-    std::string out;
-    if (homeTheaterApp.lastWindow != kUntouched) out += "HT ";
-    if (powerVcrApp.lastWindow != kUntouched) out += "PVCR ";
-    if (quickTvApp.lastWindow != kUntouched) out += "QTV ";
-    if (tvAnywhereApp.lastWindow != kUntouched) out += "TVA ";
-    return out;
+// What became of a key, as the trace and the display word it.
+std::string Said(const KeyOutcome &outcome) {
+    char line[160];
+    FormatKeyOutcome(outcome, 0, line, sizeof line);
+    return std::string(KeyPlaceWords(outcome.place)) + ", " + line;
 }
 
 int Posted(HWND window, UINT message, WPARAM wParam) {
@@ -103,10 +96,11 @@ TEST_F(Routing, HeldKeyWithHomeTheaterActiveReachesItsMapOnFirstAndTenthEvents) 
     homeTheaterApp.active = 1;
     std::vector<int> reached;
     for (int event = 0; event < 21; ++event) {
-        MarkUntouched();
-        HandleKeyEvent(NULL, 3, 100000 + kPollPeriodMs * event);
-        if (Handled() == "HT ") reached.push_back(event);
-        else EXPECT_EQ(Handled(), "") << event;
+        KeyOutcome outcome = HandleKeyEvent(NULL, 3, 100000 + kPollPeriodMs * event);
+        EXPECT_EQ(outcome.code, 3) << "the key as read, also when dropped";
+        if (outcome.reason == kTaken) EXPECT_EQ(Said(outcome), "the active application, Home Theater: 3");
+        else EXPECT_EQ(Said(outcome), "the active application, nothing: repeat dropped") << event;
+        if (outcome.reason == kTaken) reached.push_back(event);
     }
     EXPECT_EQ(reached, (std::vector<int>{0, 10, 20}));
 }
@@ -117,28 +111,22 @@ TEST_F(Routing, ActiveTargetTableDecidesByTheFirstActiveDescriptor) {
     // PowerVCR II and TV@Anywhere both active: PowerVCR II comes first.
     powerVcrApp.active = 1;
     tvAnywhereApp.active = 1;
-    MarkUntouched();
-    RouteKey(NULL, 4);
-    EXPECT_EQ(Handled(), "PVCR ");
-    MarkUntouched();
-    RouteKey(NULL, kDroppedKey);
-    RouteKey(NULL, kKey21);
-    EXPECT_EQ(Handled(), "") << "-1 and 21 do nothing for PowerVCR II";
+    EXPECT_EQ(Said(RouteKey(NULL, 4)), "the active application, PowerVCR II: 4");
+    EXPECT_EQ(Said(RouteKey(NULL, kDroppedKey)), "the active application, nothing: repeat dropped");
+    EXPECT_EQ(Said(RouteKey(NULL, kKey21)), "the active application, nothing: PowerVCR II has nothing on PC off");
     EXPECT_TRUE(effects.calls.empty());
-    RouteKey(NULL, kPowerKey); // toggle: the window exists, so it is closed
+    // Toggle: the window exists, so it is closed.
+    EXPECT_EQ(Said(RouteKey(NULL, kPowerKey)), "the active application, PowerVCR II: closed");
     EXPECT_EQ(effects.CallsStartingWith("keybd").size(), 4u) << "Ctrl+X chord";
     EXPECT_EQ(powerVcrApp.active, 0);
 
     // Now TV@Anywhere decides: 20 and 21 are its commands 6000 and 5001.
     PumpMessages();
-    RouteKey(NULL, kKey20);
-    RouteKey(NULL, kKey21);
+    EXPECT_EQ(Said(RouteKey(NULL, kKey20)), "the active application, TV@Anywhere: command 6000");
+    EXPECT_EQ(Said(RouteKey(NULL, kKey21)), "the active application, TV@Anywhere: command 5001");
     EXPECT_EQ(Posted(form.hwnd(), WM_TVAPP_COMMAND, 6000), 1);
-    EXPECT_EQ(Posted(form.hwnd(), WM_TVAPP_COMMAND, 5001), 0) << "already taken";
-    MarkUntouched();
-    RouteKey(NULL, 8);
-    EXPECT_EQ(Handled(), "TVA ");
-    RouteKey(NULL, kPowerKey); // toggle closes the FormMainWindow
+    EXPECT_EQ(Said(RouteKey(NULL, 8)), "the active application, TV@Anywhere: command 10008");
+    EXPECT_EQ(Said(RouteKey(NULL, kPowerKey)), "the active application, TV@Anywhere: closed");
     EXPECT_EQ(Posted(form.hwnd(), WM_TVAPP_COMMAND, 1), 1);
     EXPECT_EQ(tvAnywhereApp.active, 0);
 }
@@ -160,12 +148,12 @@ TEST_F(Routing, HonestechTargetsGetCommands6000And5001) {
 TEST_F(Routing, OrdinaryKeyWithoutTargetAdoptsInTheFixedOrder) {
     struct Case {
         bool ht, pvcr, qtv, tva;
-        const char *adopted;
+        TvAppId adopted;
     } cases[] = {
-        {true, true, true, true, "HT "},
-        {false, true, false, true, "TVA "},
-        {false, true, true, false, "PVCR "},
-        {false, false, true, false, "QTV "},
+        {true, true, true, true, kHomeTheater},
+        {false, true, false, true, kTvAnywhere},
+        {false, true, true, false, kPowerVcr},
+        {false, false, true, false, kQuickTv},
     };
     for (const Case &c : cases) {
         Reset();
@@ -174,34 +162,42 @@ TEST_F(Routing, OrdinaryKeyWithoutTargetAdoptsInTheFixedOrder) {
         if (c.pvcr) pvcr.reset(new TestWindow("PowerVCR II Taurus", "PowerVCR II"));
         if (c.qtv) qtv.reset(new TestWindow("Quick_TV", "Quick TV")); // found by class
         if (c.tva) tva.reset(new TestWindow("TvaFrame", "FormMainWindow"));
-        MarkUntouched();
-        RouteKey(NULL, 2);
-        std::string adopted;
-        if (homeTheaterApp.active) adopted += "HT ";
-        if (powerVcrApp.active) adopted += "PVCR ";
-        if (quickTvApp.active) adopted += "QTV ";
-        if (tvAnywhereApp.active) adopted += "TVA ";
-        EXPECT_EQ(adopted, c.adopted);
-        EXPECT_EQ(Handled(), c.adopted) << "the adopted application's map gets the key";
-        // Watched as a launched one is, so that closing it frees the remote.
-        std::string watched;
-        if (watchFlags[kHomeTheater - 1]) watched += "HT ";
-        if (watchFlags[kPowerVcr - 1]) watched += "PVCR ";
-        if (watchFlags[kQuickTv - 1]) watched += "QTV ";
-        if (watchFlags[kTvAnywhere - 1]) watched += "TVA ";
-        EXPECT_EQ(watched, c.adopted);
+        KeyOutcome outcome = RouteKey(NULL, 2);
+        EXPECT_EQ(outcome.place, kToAdopted);
+        EXPECT_STREQ(outcome.target, FindTvApp(c.adopted)->title) << "the adopted application's map gets the key";
+        for (const TvApp &app : kTvApps) {
+            EXPECT_EQ(app.descriptor->active, app.id == c.adopted ? 1 : 0) << app.title;
+            // Watched as a launched one is, so that closing it frees the remote.
+            EXPECT_EQ(watchFlags[app.id - 1], app.id == c.adopted ? 1 : 0) << app.title;
+        }
         EXPECT_TRUE(AppWatchTimer.armed);
         EXPECT_TRUE(effects.CallsStartingWith("SetCursorPos").empty());
     }
 }
 
-TEST_F(Routing, OrdinaryKeyWithNothingRunningMovesThePointer) {
-    MarkUntouched();
+TEST_F(Routing, OrdinaryKeyWithNothingRunningMovesThePointerOrSaysWhyNothingHappened) {
     InitScreenMetrics();
-    effects.cursor = {300, 300};
-    RouteKey(NULL, 6);
-    EXPECT_EQ(Handled(), "");
+    TestWindow front("RoutingFront", "In front", true);
+    FakeEffects::foreground = front.hwnd();
+    struct Case {
+        POINT cursor;
+        RemoteKeyCode code;
+        const char *said;
+    } cases[] = {
+        {{300, 300}, 6, "the pointer, pointer right 1 px"},
+        {{300, 300}, 0, "the pointer, left click"},
+        {{300, 300}, 5, "the pointer, button held down"},
+        {{300, 300}, 5, "the pointer, button let go"},
+        {{1, 300}, 4, "the pointer, nothing: the pointer is at the edge of the screen"},
+        {{300, 300}, 22, "nothing, nothing: no TV application and nothing mapped for OK in unit_tests.exe"},
+        {{300, 300}, 65536, "nothing, nothing: no TV application and nothing mapped for key 65536 in unit_tests.exe"},
+    };
+    for (const Case &c : cases) {
+        effects.cursor = c.cursor;
+        EXPECT_EQ(Said(RouteKey(NULL, c.code)), c.said);
+    }
     EXPECT_EQ(effects.CallsStartingWith("SetCursorPos"), (std::vector<std::string>{"SetCursorPos 301 300"}));
+    FakeEffects::foreground = NULL;
 }
 
 TEST_F(Routing, Key21OpensThePromptOnlyWithoutAnyTvWindow) {
@@ -210,8 +206,11 @@ TEST_F(Routing, Key21OpensThePromptOnlyWithoutAnyTvWindow) {
         TestWindow ht("HtFrame", "Home Theater");
         pollState.busy = 1;
         bool shown = false;
-        DriveDialog([] { RouteKey(NULL, kKey21); return (INT_PTR)0; }, [](HWND d) { EndDialog(d, 0); }, &shown);
+        static std::string said;
+        DriveDialog([] { said = Said(RouteKey(NULL, kKey21)); return (INT_PTR)0; }, [](HWND d) { EndDialog(d, 0); },
+                    &shown);
         EXPECT_FALSE(shown) << "no prompt while a TV window exists";
+        EXPECT_EQ(said, "nothing, nothing: a TV application's window is open");
         EXPECT_EQ(pollState.busy, 1);
         EXPECT_EQ(homeTheaterApp.active, 0) << "and nothing is adopted";
     }
@@ -243,7 +242,10 @@ TEST_F(Routing, OpenPromptTakesPowerAsEnterAndAnythingElseAsEscape) {
     promptOpen = 1;
     promptWindow = prompt;
     homeTheaterApp.active = 1; // the prompt comes before any target
-    for (RemoteKeyCode code : {kPowerKey, 3, kKey21, kDroppedKey, 65536}) RouteKey(NULL, code);
+    for (RemoteKeyCode code : {kPowerKey, 3, kKey21, kDroppedKey, 65536})
+        EXPECT_EQ(Said(RouteKey(NULL, code)),
+                  code == kPowerKey ? "the Shut Down prompt, Shut Down: Enter (shut down)"
+                                    : "the Shut Down prompt, Shut Down: Esc (cancel)");
     EXPECT_EQ(keys, (std::vector<int>{VK_RETURN, VK_ESCAPE, VK_ESCAPE, VK_ESCAPE, VK_ESCAPE}));
     DestroyWindow(prompt);
 }
@@ -295,7 +297,8 @@ TEST_F(Routing, PowerKeyClosesTheOtherThreeThenLaunchesTheDefault) {
         }
         OtherWindows windows(c.n);
         defaultTvApp = c.n;
-        RouteKey(NULL, kPowerKey);
+        EXPECT_EQ(Said(RouteKey(NULL, kPowerKey)),
+                  std::string("the default application, ") + FindTvApp(c.n)->title + ": started");
         EXPECT_EQ(effects.calls, c.calls) << "default " << c.n;
         if (windows.form) {
             EXPECT_EQ(Posted(windows.form->hwnd(), WM_TVAPP_COMMAND, 1), c.closeCommands);
@@ -313,7 +316,7 @@ TEST_F(Routing, DefaultNotInstalledWarnsOnPowerOnlyThenGoesOn) {
     homeTheaterApp.installed = 0;
     defaultTvApp = 1;
     TestWindow pvcr("PowerVCR II Taurus", "PowerVCR II");
-    RouteKey(NULL, kPowerKey);
+    EXPECT_EQ(Said(RouteKey(NULL, kPowerKey)), "the default application, nothing: Home Theater is not installed");
     ASSERT_GE(effects.calls.size(), 1u);
     EXPECT_EQ(effects.calls[0], "MessageBox Please re-initialize the TV application settings.|"
                                 "Corvane Remote Control|0x50000|no owner");
@@ -332,8 +335,8 @@ TEST_F(Routing, DefaultOutsideOneToFourMakesPowerAndKey20DoNothing) {
     TestWindow pvcr("PowerVCR II Taurus", "PowerVCR II");
     for (int n : {0, kTvAppCount + 1, -1, 1000}) {
         defaultTvApp = n;
-        RouteKey(NULL, kPowerKey);
-        RouteKey(NULL, kKey20);
+        for (RemoteKeyCode code : {kPowerKey, kKey20})
+            EXPECT_EQ(Said(RouteKey(NULL, code)), "the default application, nothing: no default application is chosen");
     }
     EXPECT_TRUE(effects.calls.empty());
     EXPECT_FALSE(AppWatchTimer.armed);

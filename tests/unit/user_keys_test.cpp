@@ -302,9 +302,12 @@ TEST_F(UserKeyRouting, EachActionReachesTheWindowInFrontAndAnUnmappedKeyMovesThe
     RouteKey(NULL, 6);
     EXPECT_EQ(Posted(WM_KEYDOWN), "0x20/0x390001");
     EXPECT_EQ(Posted(WM_KEYUP), "0x20/0xC0390001");
-    RouteKey(NULL, 22);
+    KeyOutcome outcome = RouteKey(NULL, 22);
     EXPECT_EQ(Posted(WM_APPCOMMAND), "target/0xE0000") << "command 14 in the high word";
-    RouteKey(NULL, 2);
+    EXPECT_EQ(outcome.place, kToUserMap);
+    EXPECT_STREQ(outcome.target, "Target") << "the section's name";
+    EXPECT_STREQ(outcome.sent, "Media Play Pause");
+    EXPECT_STREQ(RouteKey(NULL, 2).sent, "Ctrl+Shift+Right");
     EXPECT_EQ(FakeEffects::CallsStartingWith("SendInput"),
               (std::vector<std::string>{"SendInput 0x11 0x1D 0x0", "SendInput 0x10 0x2A 0x0", "SendInput 0x27 0x4D 0x1",
                                         "SendInput 0x27 0x4D 0x3", "SendInput 0x10 0x2A 0x2",
@@ -372,7 +375,7 @@ TEST_F(UserKeyRouting, SkippedLinesAndDeliveredKeysAreTraced) {
     StartTrace(folder.c_str());
     Write(machine, "[Target]\nClass=UserKeyTarget\nKey6=post:Space\nKey7=post:Nope\n");
     UseUserKeyMapFiles(machine.c_str(), user.c_str());
-    RouteKey(NULL, 6);
+    HandleKeyEvent(NULL, 6, 1000);
     StartTrace(nullptr);
     HANDLE file = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     char text[4096] = "";
@@ -384,5 +387,5 @@ TEST_F(UserKeyRouting, SkippedLinesAndDeliveredKeysAreTraced) {
     std::string trace(text, length);
     EXPECT_NE(trace.find(machine + " line 4 skipped: unknown key name"), std::string::npos) << trace;
     EXPECT_NE(trace.find(machine + " read, 1 sections"), std::string::npos) << trace;
-    EXPECT_NE(trace.find("key 6 to unit_tests.exe (class UserKeyTarget): post:VK_SPACE"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("route: 6 to KeyMaps.ini, Target: Space"), std::string::npos) << trace;
 }

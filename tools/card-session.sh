@@ -102,6 +102,9 @@ card_session_start() {
     "$run" reg add "$key" /v AlwaysRemoteOff /t REG_DWORD /d 0 /f >/dev/null
     # TELVIX_TRACE=1: Telvix writes its trace (trace.log in local application data).
     "$run" reg add "$key" /v Trace /t REG_DWORD /d "${TELVIX_TRACE:-0}" /f >/dev/null
+    # TELVIX_DISPLAY=1 (or 2): Telvix's on-screen display of each key (of the keys nothing took).
+    "$run" reg add 'HKCU\Software\Halvex Multimedia\Corvane Remote Control' /v OnScreenDisplay /t REG_DWORD \
+        /d "${TELVIX_DISPLAY:-0}" /f >/dev/null
 
     card_start_telvix "${2:-}" "${3:-}"
 }

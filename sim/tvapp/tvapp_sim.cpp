@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
+#include <deque>
 #include <string>
 #include "sim/tvapp/stand_in.h"
 
@@ -19,6 +20,37 @@ std::string tag; // name in the log
 char logPath[MAX_PATH];
 HWND mainWindow = nullptr;
 HWND videoWindow = nullptr;
+// The last events, newest first, drawn in the main window: a picture of it
+// shows what it received.
+std::deque<std::string> recent;
+const size_t kRecentShown = 10;
+
+void Remember(const char *event) {
+    recent.push_front(event);
+    if (recent.size() > kRecentShown) recent.pop_back();
+    if (mainWindow) InvalidateRect(mainWindow, NULL, TRUE);
+}
+
+void PaintRecent(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    RECT line;
+    GetClientRect(window, &line);
+    line.left += 6;
+    line.top += 4;
+    std::string heading = "Received, newest first:";
+    for (size_t i = 0; i <= recent.size(); ++i) {
+        const std::string &text = i == 0 ? heading : recent[i - 1];
+        DrawTextA(dc, text.c_str(), -1, &line, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        line.top += metrics.tmHeight + 1;
+    }
+    SelectObject(dc, old);
+    EndPaint(window, &paint);
+}
 
 void Log(const char *format, ...) {
     char line[512];
@@ -27,6 +59,7 @@ void Log(const char *format, ...) {
     va_start(args, format);
     vsnprintf(line + n, sizeof line - n, format, args);
     va_end(args);
+    Remember(line + n);
     // Opened per line and shared, so a test can read it while we run.
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 50 && file == INVALID_HANDLE_VALUE; ++attempt) {
@@ -112,6 +145,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_DESTROY:
         if (window == mainWindow) PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+        if (window != mainWindow) break;
+        PaintRecent(window);
         return 0;
     default: break;
     }

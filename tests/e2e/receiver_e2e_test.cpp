@@ -279,8 +279,8 @@ TEST(TraceFile, OnePressLeavesItsEventsInOrder) {
         "settings: DefaultTVAPP unreadable, repaired to 2",
         "key: raw 30 logical 18",
         "key: 18 fresh, passed",
-        "route: start default application 2",
         "launch: ",
+        "route: 18 to the default application, PowerVCR II: started",
         "watch: PowerVCR",
     };
     size_t at = 0;

@@ -4,7 +4,9 @@
 // %APPDATA%, edited while Telvix runs.
 #include <gtest/gtest.h>
 #include <string>
+#include "platform/product_texts.h"
 #include "tests/support/process.h"
+#include "tests/support/registry_fixture.h"
 #include "tests/support/sim_card.h"
 #include "tests/support/telvix_session.h"
 #include "tests/support/test_windows.h"
@@ -152,4 +154,34 @@ TEST_F(UserKeysProcess, AnEditedFileIsUsedWithoutRestartAndTheUsersSectionReplac
         card.Press("KEY26");
         return PlayerEvents("WM_KEYDOWN 0x27") > 0;
     }, 30000)) << "the machine's section is back: " << session.StandInLog();
+}
+
+TEST_F(UserKeysProcess, TheDisplayShowsAKeyOverTheProgramWithoutTakingItsFocusOnlyWhileTurnedOn) {
+    const char kUserKey[] = "Software\\Halvex Multimedia\\Corvane Remote Control";
+    DeleteRegValue(HKEY_CURRENT_USER, kUserKey, "OnScreenDisplay");
+    WriteTextFile(machineFile, kPlayerMap);
+    ASSERT_NO_FATAL_FAILURE(StartTelvixAndPlayer());
+    PressAndExpect("KEY29", "WM_KEYDOWN 0x20");
+    EXPECT_FALSE(FindWindowA(kTelvixDisplayClass, NULL)) << "off: no display at all";
+
+    // Turned on while Telvix runs: read again within a second.
+    WriteRegDword(HKEY_CURRENT_USER, kUserKey, "OnScreenDisplay", 1);
+    HWND display = NULL;
+    EXPECT_TRUE(WaitUntil([&] {
+        PressAndExpect("KEY29", "WM_KEYDOWN 0x20");
+        display = FindWindowA(kTelvixDisplayClass, NULL);
+        return display && IsWindowVisible(display);
+    }, 30000));
+    DeleteRegValue(HKEY_CURRENT_USER, kUserKey, "OnScreenDisplay");
+    ASSERT_TRUE(display);
+    char text[128] = "";
+    GetWindowTextA(display, text, sizeof text);
+    EXPECT_STREQ(text, "Play\nPlayer: Space");
+    EXPECT_TRUE(GetWindowLongA(display, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetForegroundWindow(), player) << "the program in front keeps the activation";
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(player, NULL), &info));
+    EXPECT_EQ(info.hwndActive, player);
+    EXPECT_EQ(info.hwndFocus, player) << "and the keyboard focus";
 }

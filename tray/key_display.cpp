@@ -5,6 +5,7 @@
 #include "platform/product_texts.h"
 #include "routing/tray_hooks.h"
 #include "tray/settings.h"
+#include "tray/tray_window.h"
 
 int onScreenDisplay = kDisplayOff;
 
@@ -31,9 +32,11 @@ bool CreateDisplay() {
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = kTelvixDisplayClass;
     RegisterClassA(&wc);
+    // Owned by the hidden tray window: no taskbar button, whatever the shell.
+    HWND owner = IsWindow(trayWindow) ? trayWindow : NULL;
     display = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT,
-                              kTelvixDisplayClass, "", WS_POPUP | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, NULL, NULL, wc.hInstance,
-                              NULL);
+                              kTelvixDisplayClass, "", WS_POPUP | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, owner, NULL,
+                              wc.hInstance, NULL);
     if (!display) return false;
     SetLayeredWindowAttributes(display, 0, kOpacity, LWA_ALPHA);
     // The program is DPI-aware as a whole (its manifest): Windows scales its

@@ -5,13 +5,6 @@
 
 int JapanLayout = 0;
 
-int CountryCodeFromText(const char *text) {
-    int value = 0;
-    for (int i = 0; i < 5 && text[i] != '\0'; ++i)
-        value = value * 10 + (text[i] - '0');
-    return value;
-}
-
 int CountryCodeFromRegistry() {
     HKEY key;
     if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\International", &key) != ERROR_SUCCESS)

@@ -1,7 +1,7 @@
 // The tuner card's remote receiver: binding the capture filter and reading keys.
 #pragma once
 #include <windows.h>
-#include "receiver/remote_key.h"
+#include "receiver/key_decoding.h"
 
 struct IKsControl;
 struct IBaseFilter;
@@ -41,10 +41,3 @@ bool IsKeyPressed();
 bool ProbeReceiver();
 // Raw code of the pressed key.
 int ReadRawKeyCode();
-// The raw code from the pin code and the device byte (busRead false: the
-// device byte could not be read and `deviceByte` means nothing).
-int DecodeRawKeyCode(BYTE pinCode, bool busRead, BYTE deviceByte);
-// What a failed device-byte read gives: a raw code that no key map acts on.
-const int kUnreadKeyCode = 255;
-// Raw code to logical key (non-Japanese layout only).
-RemoteKeyCode MapRawKeyCode(int raw);

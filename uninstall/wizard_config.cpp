@@ -54,15 +54,6 @@ void ReadKey(const ConfigKey &row, const char *iniPath, const char *section, Wiz
 
 } // namespace
 
-// The same conversion as the tray program's platform/locale.cpp, kept as a
-// copy on purpose: Purgex shares no code with Telvix.
-int CountryCodeFromText(const char *text) {
-    int value = 0;
-    for (int i = 0; i < 5 && text[i] != '\0'; ++i)
-        value = value * 10 + (text[i] - '0');
-    return value;
-}
-
 bool CountryFromRegistry(const OSVERSIONINFOA &version) {
     return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5;
 }

@@ -2,6 +2,7 @@
 // program, in the section of the user's country code.
 #pragma once
 #include <windows.h>
+#include "uninstall/country_code.h"
 
 struct WizardConfig {
     char appTitle[256];        // UninstallWizardAppTitle
@@ -20,8 +21,6 @@ struct WizardConfig {
     char page2Tip3[256];       // UninstallWizardTPG2Tip3: finish text when an uninstaller could not start
 };
 
-// Decimal value of at most the first five characters, digits or not.
-int CountryCodeFromText(const char *text);
 // Whether the country code comes from the registry rather than win.ini:
 // Windows 2000 and later.
 bool CountryFromRegistry(const OSVERSIONINFOA &version);

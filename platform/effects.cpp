@@ -18,6 +18,10 @@ Effects RealEffects() {
     real.MessageBoxA = ::MessageBoxA;
     real.ProcessIdToSessionId = ::ProcessIdToSessionId;
     real.WTSGetActiveConsoleSessionId = ::WTSGetActiveConsoleSessionId;
+    real.WTSRegisterSessionNotification = ::WTSRegisterSessionNotification;
+    real.WTSUnRegisterSessionNotification = ::WTSUnRegisterSessionNotification;
+    real.WTSQuerySessionInformationA = ::WTSQuerySessionInformationA;
+    real.WTSFreeMemory = ::WTSFreeMemory;
     real.GetSystemMetrics = ::GetSystemMetrics;
     real.MonitorFromPoint = ::MonitorFromPoint;
     real.GetVersionExA = ::GetVersionExA;

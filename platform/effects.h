@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 struct Effects {
     void(WINAPI *keybd_event)(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra);
@@ -22,6 +23,12 @@ struct Effects {
     // Which session is at the console: Wine runs one only.
     BOOL(WINAPI *ProcessIdToSessionId)(DWORD processId, DWORD *sessionId);
     DWORD(WINAPI *WTSGetActiveConsoleSessionId)();
+    // Lock notices and the lock state: Wine neither locks nor refuses.
+    BOOL(WINAPI *WTSRegisterSessionNotification)(HWND window, DWORD flags);
+    BOOL(WINAPI *WTSUnRegisterSessionNotification)(HWND window);
+    BOOL(WINAPI *WTSQuerySessionInformationA)(HANDLE server, DWORD session, WTS_INFO_CLASS what, LPSTR *buffer,
+                                              DWORD *bytes);
+    void(WINAPI *WTSFreeMemory)(PVOID memory);
     // Where the monitors are: Wine shows one here.
     int(WINAPI *GetSystemMetrics)(int index);
     HMONITOR(WINAPI *MonitorFromPoint)(POINT point, DWORD flags);

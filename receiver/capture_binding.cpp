@@ -122,7 +122,6 @@ bool AddReceiverFilter(IGraphBuilder *graph, IBaseFilter *(*find)(GUID category,
 }
 
 bool OpenReceiver() {
-    CoInitialize(NULL);
     // Kept from here on, whatever becomes of the binding: it holds the filter.
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                   (void **)&receiverGraph);

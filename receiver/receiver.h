@@ -19,6 +19,7 @@ extern const char *const CaptureDeviceNames[4];
 extern IGraphBuilder *receiverGraph;
 
 // Binds the capture filter by friendly name; true when its control is obtained.
+// COM is the caller's: initialised once on this thread before the first binding.
 bool OpenReceiver();
 // The binding's steps once the graph exists: the first of CaptureDeviceNames
 // that `find` returns (an owned reference) goes into `graph`, and its control

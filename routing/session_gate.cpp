@@ -1,10 +1,80 @@
 #include "routing/session_gate.h"
+#include <stddef.h>
 #include <wtsapi32.h>
 #include "platform/effects.h"
+#include "platform/trace.h"
 
 namespace {
+
 DWORD ownSession = kNoSession;
 bool sessionLocked = false;
+bool notified = false;
+int registerAttempts = 0;
+
+// WTSINFOEXA as far as it is read here (the SDK's headers of this compiler
+// lack it): the level, then level 1's leading fields.
+const WTS_INFO_CLASS kSessionInfoEx = (WTS_INFO_CLASS)25;
+const LONG kSessionStateLock = 0, kSessionStateUnlock = 1;
+struct SessionInfoExLevel1 {
+    ULONG sessionId;
+    WTS_CONNECTSTATE_CLASS state;
+    LONG flags;
+};
+struct SessionInfoEx {
+    DWORD level;
+    union {
+        SessionInfoExLevel1 level1;
+        LARGE_INTEGER alignment; // the real level's logon times
+    } data;
+};
+
+// A Telvix started behind a locked screen (a logon entry that runs late)
+// gets no lock notice for it: the state is asked for at start.
+void ReadLockState() {
+    char *buffer = nullptr;
+    DWORD bytes = 0;
+    if (ownSession == kNoSession ||
+        !fx.WTSQuerySessionInformationA(WTS_CURRENT_SERVER_HANDLE, ownSession, kSessionInfoEx, &buffer, &bytes))
+        return;
+    const SessionInfoEx *info = (const SessionInfoEx *)buffer;
+    SessionLock lock = kLockUnknown;
+    if (buffer && bytes >= offsetof(SessionInfoEx, data.level1.flags) + sizeof(LONG) && info->level == 1) {
+        OSVERSIONINFOA version = {};
+        version.dwOSVersionInfoSize = sizeof version;
+        fx.GetVersionExA(&version);
+        lock = LockFromSessionFlags(info->data.level1.flags, version.dwMajorVersion, version.dwMinorVersion);
+    }
+    fx.WTSFreeMemory(buffer);
+    if (lock != kLockUnknown) sessionLocked = lock == kLocked;
+    Trace("start: session %lu %s", (unsigned long)ownSession,
+          lock == kLockUnknown ? "lock state unknown" : sessionLocked ? "locked" : "unlocked");
+}
+
+void CALLBACK RetryRegistration(HWND window, UINT, UINT_PTR, DWORD);
+
+void AskForNotices(HWND window) {
+    ++registerAttempts;
+    notified = fx.WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    if (notified) {
+        KillTimer(window, kSessionGateTimerId);
+        // A lock while the system refused the request went unseen.
+        if (registerAttempts > 1) {
+            Trace("start: session notices from attempt %d on", registerAttempts);
+            ReadLockState();
+        }
+        return;
+    }
+    if (registerAttempts == 1 || registerAttempts == kSessionRegisterAttempts)
+        Trace("start: no session notices (error %lu), attempt %d of %d", fx.GetLastError(), registerAttempts,
+              kSessionRegisterAttempts);
+    // Without notices a lock goes unseen, but switching users still does not
+    // pass: the console's session is asked on every cycle.
+    if (registerAttempts == 1) SetTimer(window, kSessionGateTimerId, kSessionRegisterRetryMs, RetryRegistration);
+    else if (registerAttempts >= kSessionRegisterAttempts) KillTimer(window, kSessionGateTimerId);
+}
+
+void CALLBACK RetryRegistration(HWND window, UINT, UINT_PTR, DWORD) { AskForNotices(window); }
+
 } // namespace
 
 bool SessionMayPoll(DWORD ownSession, DWORD consoleSession, bool locked) {
@@ -12,16 +82,27 @@ bool SessionMayPoll(DWORD ownSession, DWORD consoleSession, bool locked) {
     return ownSession == consoleSession && !locked;
 }
 
+SessionLock LockFromSessionFlags(LONG flags, DWORD major, DWORD minor) {
+    bool reversed = major == 6 && minor == 1;
+    if (flags == kSessionStateLock) return reversed ? kUnlocked : kLocked;
+    if (flags == kSessionStateUnlock) return reversed ? kLocked : kUnlocked;
+    return kLockUnknown;
+}
+
 void StartSessionGate(HWND window) {
     DWORD session = 0;
     ownSession = fx.ProcessIdToSessionId(GetCurrentProcessId(), &session) ? session : kNoSession;
     sessionLocked = false;
-    // Without notices a lock goes unseen, but switching users still does not
-    // pass: the console's session is asked on every cycle.
-    WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
+    registerAttempts = 0;
+    ReadLockState();
+    AskForNotices(window);
 }
 
-void StopSessionGate(HWND window) { WTSUnRegisterSessionNotification(window); }
+void StopSessionGate(HWND window) {
+    KillTimer(window, kSessionGateTimerId);
+    if (notified) fx.WTSUnRegisterSessionNotification(window);
+    notified = false;
+}
 
 void NoteSessionChange(WPARAM event) {
     switch (event) {

@@ -14,8 +14,20 @@ const DWORD kNoSession = 0xFFFFFFFF;
 // An unreadable own session polls, as the program did before it asked.
 bool SessionMayPoll(DWORD ownSession, DWORD consoleSession, bool locked);
 
-// Reads this process's session and asks for lock and connection notices to
-// `window` (WM_WTSSESSION_CHANGE); StopSessionGate ends them.
+// A session's lock state as WTSSessionInfoEx's flags give it on Windows
+// `major`.`minor` (Windows 7 and Server 2008 R2 report the two reversed).
+enum SessionLock { kLockUnknown, kLocked, kUnlocked };
+SessionLock LockFromSessionFlags(LONG flags, DWORD major, DWORD minor);
+
+// Asking for lock notices fails early at logon, before the terminal service
+// runs: it is tried again this often, this many times.
+const UINT_PTR kSessionGateTimerId = 4;
+const UINT kSessionRegisterRetryMs = 1000;
+const int kSessionRegisterAttempts = 120;
+
+// Reads this process's session and its lock state now, and asks for lock and
+// connection notices to `window` (WM_WTSSESSION_CHANGE), again on a timer
+// until the system takes the request; StopSessionGate ends them.
 void StartSessionGate(HWND window);
 void StopSessionGate(HWND window);
 // A WM_WTSSESSION_CHANGE notice; `event` is its wParam.

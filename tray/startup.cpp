@@ -1,10 +1,12 @@
 // Start-up of the tray program, in its fixed order, and the message loop.
+#include <objbase.h>
 #include "apps/timers.h"
 #include "platform/locale.h"
 #include "platform/product_texts.h"
 #include "platform/trace.h"
 #include "platform/window_search.h"
 #include "platform/windows_dir.h"
+#include "receiver/receiver.h"
 #include "res/resource.h"
 #include "routing/poll_cycle.h"
 #include "tray/key_display.h"
@@ -126,10 +128,17 @@ int RunTelvix(HINSTANCE instance) {
     showKeyOutcome = ShowKeyOutcome;
     DeleteWinCinemaShortcut();
     CloseCompetingPrograms();
-    if (AnotherCopyStarting() || AnotherRemoteRuns())
+    if (AnotherCopyStarting() || AnotherRemoteRuns()) {
         Trace("start: another remote program runs, ending");
-    else
+    } else {
+        // One apartment for the thread that binds and polls the card, however
+        // often the card is bound again; balanced once it is let go.
+        HRESULT com = CoInitialize(NULL);
+        if (FAILED(com)) Trace("start: COM not initialised (0x%08lX)", (unsigned long)com);
         RunTrayProgram(instance);
+        CloseReceiver();
+        if (SUCCEEDED(com)) CoUninitialize();
+    }
     // Free the name as soon as the loop has ended, not when the process has:
     // a copy started right after Exit must not take this one for running.
     if (instanceMutex) CloseHandle(instanceMutex);

@@ -86,6 +86,7 @@ void BenchStartUp(const std::string &telvix, int rounds) {
 
 int main(int argc, char **argv) {
     int rounds = argc > 1 ? atoi(argv[1]) : 2000;
+    CoInitialize(NULL);
     double t0 = NowSeconds();
     bool bound = OpenReceiver();
     printf("OpenReceiver: %s in %.1f ms\n", bound ? "bound" : "NOT bound (is the card registered?)",

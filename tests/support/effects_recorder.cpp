@@ -10,6 +10,10 @@ bool FakeEffects::refuseForeground;
 HWND FakeEffects::foreground;
 DWORD FakeEffects::ownSession, FakeEffects::consoleSession;
 BOOL FakeEffects::sessionKnown;
+int FakeEffects::sessionRegisterCalls, FakeEffects::sessionRegisterRefusals;
+bool FakeEffects::sessionInfoKnown;
+LONG FakeEffects::sessionFlags;
+int FakeEffects::trayAddRefusals;
 std::vector<RECT> FakeEffects::monitors;
 DWORD FakeEffects::platformId;
 BOOL FakeEffects::openTokenResult, FakeEffects::lookupResult, FakeEffects::adjustResult, FakeEffects::exitResult;
@@ -58,6 +62,30 @@ BOOL WINAPI ProcessIdToSessionIdFake(DWORD, DWORD *session) {
     return FakeEffects::sessionKnown;
 }
 DWORD WINAPI ConsoleSessionFake() { return FakeEffects::consoleSession; }
+BOOL WINAPI RegisterSessionFake(HWND, DWORD) {
+    ++FakeEffects::sessionRegisterCalls;
+    if (FakeEffects::sessionRegisterRefusals == 0) return TRUE;
+    --FakeEffects::sessionRegisterRefusals;
+    return FALSE;
+}
+BOOL WINAPI UnregisterSessionFake(HWND) { return TRUE; }
+// WTSINFOEXA's start: its level (1), then at offset 8 level 1's session id,
+// state and flags.
+BOOL WINAPI QuerySessionFake(HANDLE, DWORD session, WTS_INFO_CLASS what, LPSTR *buffer, DWORD *bytes) {
+    static union {
+        LONG fields[8];
+        char text[32];
+    } info;
+    if (!FakeEffects::sessionInfoKnown || what != 25) return FALSE;
+    info.fields[0] = 1;
+    info.fields[2] = (LONG)session;
+    info.fields[3] = WTSActive;
+    info.fields[4] = FakeEffects::sessionFlags;
+    *buffer = info.text;
+    *bytes = sizeof info;
+    return TRUE;
+}
+void WINAPI FreeMemoryFake(PVOID) {}
 int WINAPI GetSystemMetricsFake(int index) {
     if (index == SM_CMONITORS && !FakeEffects::monitors.empty()) return (int)FakeEffects::monitors.size();
     return ::GetSystemMetrics(index);
@@ -108,12 +136,14 @@ BOOL WINAPI ExitWindowsExFake(UINT flags, DWORD reason) {
     return FakeEffects::exitResult;
 }
 BOOL WINAPI ShellNotifyIconFake(DWORD message, PNOTIFYICONDATAA data) {
+    bool refused = message == NIM_ADD && FakeEffects::trayAddRefusals > 0;
+    if (refused) --FakeEffects::trayAddRefusals;
     const char *name = message == NIM_ADD ? "NIM_ADD" : message == NIM_MODIFY ? "NIM_MODIFY"
                        : message == NIM_DELETE ? "NIM_DELETE" : "NIM_?";
     Record("Shell_NotifyIconA %s size=%lu window=%p id=%u flags=0x%X message=%u icon=%p tip=%s", name,
            (unsigned long)data->cbSize, (void *)data->hWnd, data->uID, data->uFlags, data->uCallbackMessage,
            (void *)data->hIcon, (data->uFlags & NIF_TIP) ? data->szTip : "");
-    return TRUE;
+    return refused ? FALSE : TRUE;
 }
 DWORD WINAPI TickFake() {
     DWORD now = FakeEffects::tick;
@@ -135,6 +165,10 @@ FakeEffects::FakeEffects() {
     foreground = NULL;
     ownSession = consoleSession = 1;
     sessionKnown = TRUE;
+    sessionRegisterCalls = sessionRegisterRefusals = 0;
+    sessionInfoKnown = false;
+    sessionFlags = 1;
+    trayAddRefusals = 0;
     monitors.clear();
     platformId = VER_PLATFORM_WIN32_NT;
     openTokenResult = lookupResult = adjustResult = exitResult = TRUE;
@@ -152,6 +186,10 @@ FakeEffects::FakeEffects() {
     fx.SetWindowPos = SetWindowPosFake;
     fx.ProcessIdToSessionId = ProcessIdToSessionIdFake;
     fx.WTSGetActiveConsoleSessionId = ConsoleSessionFake;
+    fx.WTSRegisterSessionNotification = RegisterSessionFake;
+    fx.WTSUnRegisterSessionNotification = UnregisterSessionFake;
+    fx.WTSQuerySessionInformationA = QuerySessionFake;
+    fx.WTSFreeMemory = FreeMemoryFake;
     fx.GetSystemMetrics = GetSystemMetricsFake;
     fx.MonitorFromPoint = MonitorFromPointFake;
     fx.WinExec = WinExecFake;

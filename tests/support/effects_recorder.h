@@ -31,8 +31,15 @@ struct FakeEffects {
     // Sessions: ours and the console's (both 1, as under Wine, unless set).
     static DWORD ownSession, consoleSession;
     static BOOL sessionKnown; // ProcessIdToSessionId's answer
+    // Session notices: the requests made, and how many of the first are
+    // refused (as early at logon); the lock state's flags, when known.
+    static int sessionRegisterCalls, sessionRegisterRefusals;
+    static bool sessionInfoKnown;
+    static LONG sessionFlags; // WTSSessionInfoEx: 0 locked, 1 unlocked
     // Monitors in screen coordinates; empty: Wine's real ones.
     static std::vector<RECT> monitors;
+    // NIM_ADD refusals still to come (a shell that is not ready).
+    static int trayAddRefusals;
     // Shutdown: the platform family and the answers of each step.
     static DWORD platformId;
     static BOOL openTokenResult, lookupResult, adjustResult, exitResult;

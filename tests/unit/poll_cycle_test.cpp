@@ -399,6 +399,19 @@ TEST(SessionGate, OnlyTheConsoleSessionUnlockedPolls) {
     }
 }
 
+TEST(SessionGate, LockStateFromTheSessionFlags) {
+    struct Case {
+        LONG flags;
+        DWORD major, minor;
+        SessionLock lock;
+    } cases[] = {
+        {0, 10, 0, kLocked}, {1, 10, 0, kUnlocked}, {-1, 10, 0, kLockUnknown}, {1, 6, 2, kUnlocked},
+        {0, 6, 1, kUnlocked}, {1, 6, 1, kLocked}, // Windows 7 reports them reversed
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(LockFromSessionFlags(c.flags, c.major, c.minor), c.lock) << c.flags << " " << c.major << "." << c.minor;
+}
+
 TEST(SessionGate, FollowsTheConsoleOnEveryCycleAndTheTrayWindowsLockNotices) {
     FakeEffects effects;
     TestWindow tray("SessionGateTray", "tray");
@@ -419,6 +432,34 @@ TEST(SessionGate, FollowsTheConsoleOnEveryCycleAndTheTrayWindowsLockNotices) {
     EXPECT_TRUE(ThisSessionMayPoll());
     FakeEffects::consoleSession = kNoSession;
     EXPECT_FALSE(ThisSessionMayPoll());
+
+    // Started behind a locked screen, no notice says so: the state is asked.
+    FakeEffects::consoleSession = 2;
+    FakeEffects::sessionInfoKnown = true;
+    FakeEffects::sessionFlags = 0;
+    StartSessionGate(tray.hwnd());
+    EXPECT_FALSE(ThisSessionMayPoll()) << "started locked";
+    notice(WTS_SESSION_UNLOCK);
+    EXPECT_TRUE(ThisSessionMayPoll());
+
+    // Refused early at logon: asked again on a timer, and the lock state read
+    // once the notices come.
+    FakeEffects::sessionRegisterCalls = 0;
+    FakeEffects::sessionRegisterRefusals = 2;
+    FakeEffects::sessionFlags = 1;
+    StartSessionGate(tray.hwnd());
+    EXPECT_TRUE(ThisSessionMayPoll());
+    FakeEffects::sessionFlags = 0; // locked while nobody told us
+    DWORD start = GetTickCount();
+    while (FakeEffects::sessionRegisterCalls < 3 && GetTickCount() - start < 10000) {
+        MSG msg;
+        if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        else Sleep(10);
+    }
+    EXPECT_EQ(FakeEffects::sessionRegisterCalls, 3);
+    EXPECT_FALSE(ThisSessionMayPoll()) << "the lock while unregistered is seen";
+    StopSessionGate(tray.hwnd());
+    FakeEffects::sessionInfoKnown = false;
 
     FakeEffects::sessionKnown = FALSE;
     StartSessionGate(tray.hwnd());

@@ -464,15 +464,24 @@ TEST(CaptureBinding, EachPathLeavesTheFilterWithItsReferences) {
     offered = nullptr;
 }
 
-TEST(CaptureBinding, TheGraphIsKeptWhateverBecomesOfTheBinding) {
+TEST(CaptureBinding, TheGraphIsKeptAndCOMLeftToTheCaller) {
     // The unit tests register no capture device: the binding fails after the
     // graph was made, and the graph stays.
-    ASSERT_FALSE(OpenReceiver()) << "a capture device is registered in the test prefix";
+    ASSERT_EQ(CoInitialize(NULL), S_OK);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        CloseReceiver();
+        ASSERT_FALSE(OpenReceiver()) << "a capture device is registered in the test prefix";
+    }
     ASSERT_NE(receiverGraph, nullptr);
     IGraphBuilder *same = nullptr;
     EXPECT_EQ(receiverGraph->QueryInterface(IID_IGraphBuilder, (void **)&same), S_OK);
     if (same) same->Release();
-    ReceiverControl = nullptr;
+    CloseReceiver();
+    // Binding again and again took no initialisation of its own: one
+    // uninitialisation ends the apartment, and the next start is a first one.
+    CoUninitialize();
+    EXPECT_EQ(CoInitialize(NULL), S_OK);
+    CoUninitialize();
 }
 
 TEST_F(Receiver, PollCycleReadsTheCardOnlyInTheConsoleSessionWhileUnlocked) {

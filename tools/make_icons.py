@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the programs' icons (32x32 and 16x16) into res/*.ico.
+"""Draws the programs' icons (32x32 and 16x16; the tray icon also 24x24 and
+20x20, the small-icon sizes at 150 % and 125 %) into res/*.ico.
 
 Each picture has a handful of solid colours on a clear ground, so a 16-colour
 palette and the transparency mask hold it exactly, at a fifth of the bytes of
@@ -11,7 +12,9 @@ def ico(images):
     head = struct.pack('<HHH', 0, 1, len(images))
     blobs = []
     for size, px in images:
-        pixels = [[px(x * 32 // size, y * 32 // size) for x in range(size)] for y in range(size)]
+        # Sizes that do not divide 32 sample each pixel's centre, so no row of keys is lost.
+        at = (lambda v: v * 32 // size) if 32 % size == 0 else (lambda v: int((v + 0.5) * 32 / size))
+        pixels = [[px(at(x), at(y)) for x in range(size)] for y in range(size)]
         palette = sorted({p[:3] for row in pixels for p in row if p[3]})
         assert len(palette) <= 15, 'more colours than a 16-colour palette holds'
         palette = [(0, 0, 0)] + palette # index 0: under the clear pixels
@@ -26,7 +29,8 @@ def ico(images):
             bits = 0
             for p in row:
                 bits = (bits << 1) | (0 if p[3] else 1)
-            masks += bits.to_bytes(size // 8, 'big') + b'\0' * (mask_row - size // 8)
+            used = (size + 7) // 8 # a row of 20 pixels ends inside its third byte
+            masks += (bits << (8 * used - size)).to_bytes(used, 'big') + b'\0' * (mask_row - used)
         bmp = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
         bmp += b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
         bmp += b'\0' * (4 * (16 - len(palette))) + colors + masks
@@ -77,6 +81,7 @@ def broom(x, y):
     return CLEAR
 
 out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..', 'res')
-for name, fn in (('telvix.ico', remote), ('shutdown.ico', power), ('purgex.ico', broom)):
+for name, fn, sizes in (('telvix.ico', remote, (32, 24, 20, 16)), ('shutdown.ico', power, (32, 16)),
+                        ('purgex.ico', broom, (32, 16))):
     with open(os.path.join(out, name), 'wb') as f:
-        f.write(ico([(32, fn), (16, fn)]))
+        f.write(ico([(size, fn) for size in sizes]))

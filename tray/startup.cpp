@@ -73,7 +73,7 @@ void RunTrayProgram(HINSTANCE instance) {
     wc.lpfnWndProc = TrayWindowProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TELVIX));
-    wc.hIconSm = wc.hIcon;
+    wc.hIconSm = LoadTrayIcon(instance, IDI_TELVIX);
     wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszClassName = className;

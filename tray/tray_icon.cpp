@@ -1,11 +1,52 @@
 #include "tray/tray_icon.h"
 #include "platform/effects.h"
+#include "platform/trace.h"
 
 NOTIFYICONDATAA trayIconData;
 
 // The icon data in its original 88-byte form (cbSize up to szTip[64]).
 static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void *) == 4 ? 88 : 88 + 2 * 4 + 8),
               "88-byte NOTIFYICONDATAA on the 32-bit build");
+
+namespace {
+
+int addAttempts = 0;
+
+void CALLBACK RetryAdd(HWND, UINT, UINT_PTR, DWORD);
+
+// A timed-out NIM_ADD may have added the icon all the same: then the next
+// NIM_ADD is refused and NIM_MODIFY works, and either means it is there.
+void AddIconNow() {
+    HWND window = trayIconData.hWnd;
+    if (!window) return;
+    ++addAttempts;
+    bool shown = fx.Shell_NotifyIconA(NIM_ADD, &trayIconData) ||
+                 (addAttempts > 1 && fx.Shell_NotifyIconA(NIM_MODIFY, &trayIconData));
+    if (shown || addAttempts >= kTrayIconAttempts) {
+        KillTimer(window, kTrayIconTimerId);
+        if (!shown) Trace("start: the tray took no icon after %d attempts", addAttempts);
+    } else if (addAttempts == 1) {
+        Trace("start: the tray refused the icon (error %lu), trying again", fx.GetLastError());
+        SetTimer(window, kTrayIconTimerId, kTrayIconRetryMs, RetryAdd);
+    }
+}
+
+void CALLBACK RetryAdd(HWND, UINT, UINT_PTR, DWORD) { AddIconNow(); }
+
+void AddIconAgain() {
+    if (trayIconData.hWnd) KillTimer(trayIconData.hWnd, kTrayIconTimerId);
+    addAttempts = 0;
+    AddIconNow();
+}
+
+} // namespace
+
+HICON LoadTrayIcon(HINSTANCE instance, int resource) {
+    // The image made for the size, not the 32-pixel one scaled down; shared,
+    // so it is never destroyed.
+    return (HICON)LoadImageA(instance, MAKEINTRESOURCEA(resource), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                             GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+}
 
 void AddTrayIcon(HWND window, UINT id, HICON icon, const char *tip) {
     ZeroMemory(&trayIconData, sizeof trayIconData);
@@ -16,12 +57,10 @@ void AddTrayIcon(HWND window, UINT id, HICON icon, const char *tip) {
     trayIconData.uCallbackMessage = WM_TRAY_CALLBACK;
     trayIconData.hIcon = icon;
     lstrcpynA(trayIconData.szTip, tip ? tip : "", 64);
-    fx.Shell_NotifyIconA(NIM_ADD, &trayIconData);
+    AddIconAgain();
 }
 
-void RestoreTrayIcon() {
-    if (trayIconData.hWnd) fx.Shell_NotifyIconA(NIM_ADD, &trayIconData);
-}
+void RestoreTrayIcon() { AddIconAgain(); }
 
 void RemoveTrayIcon(HWND window, UINT id) {
     NOTIFYICONDATAA data;
@@ -30,8 +69,11 @@ void RemoveTrayIcon(HWND window, UINT id) {
     data.hWnd = window;
     data.uID = id;
     fx.Shell_NotifyIconA(NIM_DELETE, &data);
-    // A removed icon is never brought back by a restarting shell.
-    if (trayIconData.hWnd == window && trayIconData.uID == id) trayIconData.hWnd = NULL;
+    // A removed icon is never brought back by a restarting shell, nor by a retry.
+    if (trayIconData.hWnd == window && trayIconData.uID == id) {
+        KillTimer(window, kTrayIconTimerId);
+        trayIconData.hWnd = NULL;
+    }
 }
 
 void RefreshTrayIcon() {

@@ -37,7 +37,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT) {
     if (!OpenReceiver()) deviceFound = 0;
     InitScreenMetrics();
     StartSessionGate(window);
-    AddTrayIcon(window, kTrayIconId, LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_TELVIX)), kTelvixCaption);
+    AddTrayIcon(window, kTrayIconId, LoadTrayIcon(appInstance, IDI_TELVIX), kTelvixCaption);
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 // word by word and held against their tables; the version resources and the
 // manifests of both programs.
 #include <gtest/gtest.h>
+#include <set>
 #include <windows.h>
 #include <stdio.h>
 #include <ostream>
@@ -11,6 +12,7 @@
 #include "res/purgex_resource.h"
 #include "res/resource.h"
 #include "tests/unit/dialog_driver.h"
+#include "tray/tray_icon.h"
 
 namespace {
 
@@ -253,10 +255,26 @@ TEST(DialogTemplates, WizardAboutIsAsTabled) {
     EXPECT_TRUE(std::regex_search(rights, std::regex(kYearRange))) << rights;
 }
 
-TEST(DialogTemplates, EveryIconLoads) {
+TEST(DialogTemplates, EveryIconLoadsAndTheTrayIconHasAnImageForEachSmallIconSize) {
     for (int id : {IDI_TELVIX, IDI_SHUTDOWN})
         EXPECT_NE(LoadIconA(TelvixResources(), MAKEINTRESOURCEA(id)), nullptr) << id;
     EXPECT_NE(LoadIconA(PurgexResources(), MAKEINTRESOURCEA(IDI_PURGEX)), nullptr);
+
+    // The icon group's directory: a count at offset 4, then 14-byte entries
+    // that begin with the width. 20 and 24 are the small icon at 125 and 150 %.
+    HRSRC found = FindResourceA(TelvixResources(), MAKEINTRESOURCEA(IDI_TELVIX), (LPCSTR)RT_GROUP_ICON);
+    ASSERT_NE(found, nullptr);
+    const BYTE *group = (const BYTE *)LockResource(LoadResource(TelvixResources(), found));
+    std::set<int> widths;
+    for (int i = 0; i < *(const WORD *)(group + 4); ++i) widths.insert(group[6 + 14 * i]);
+    EXPECT_EQ(widths, (std::set<int>{16, 20, 24, 32}));
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(LoadTrayIcon(TelvixResources(), IDI_TELVIX), &info));
+    BITMAP mask = {};
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, GetSystemMetrics(SM_CXSMICON)) << "the tray's own size, not 32 pixels scaled";
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
 }
 
 // The version resources of both programs: the product version is the one

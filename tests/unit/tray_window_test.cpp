@@ -127,6 +127,22 @@ TEST(TrayIcon, ARestartedShellGetsTheSameIconAddedAgainUnlessItWasRemoved) {
     FakeEffects::calls.clear();
     TrayWindowProc(owner.hwnd(), taskbarCreated, 0, 0);
     EXPECT_TRUE(FakeEffects::calls.empty()) << "an icon taken away stays away";
+
+    // A shell not ready at logon refuses NIM_ADD: tried again on a timer. A
+    // refused retry may follow an add that timed out but worked: NIM_MODIFY
+    // then finds the icon there, and the retries end.
+    FakeEffects::trayAddRefusals = 2;
+    AddTrayIcon(owner.hwnd(), kTrayIconId, icon, "Corvane Remote Control");
+    DWORD start = GetTickCount();
+    while (FakeEffects::CallsStartingWith("Shell_NotifyIconA NIM_MODIFY").empty() && GetTickCount() - start < 10000) {
+        MSG msg;
+        if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        else Sleep(10);
+    }
+    EXPECT_EQ(FakeEffects::CallsStartingWith("Shell_NotifyIconA NIM_ADD").size(), 2u);
+    EXPECT_EQ(FakeEffects::CallsStartingWith("Shell_NotifyIconA NIM_MODIFY").size(), 1u);
+    EXPECT_FALSE(KillTimer(owner.hwnd(), kTrayIconTimerId)) << "no retry left running";
+    RemoveTrayIcon(owner.hwnd(), kTrayIconId);
 }
 
 // Once the message loop has ended, by Exit or by WM_CLOSE, a new copy can

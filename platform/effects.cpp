@@ -24,6 +24,8 @@ Effects RealEffects() {
     real.WTSFreeMemory = ::WTSFreeMemory;
     real.GetSystemMetrics = ::GetSystemMetrics;
     real.MonitorFromPoint = ::MonitorFromPoint;
+    real.MonitorFromWindow = ::MonitorFromWindow;
+    real.GetMonitorInfoA = ::GetMonitorInfoA;
     real.GetVersionExA = ::GetVersionExA;
     real.OpenProcessToken = ::OpenProcessToken;
     real.LookupPrivilegeValueA = ::LookupPrivilegeValueA;

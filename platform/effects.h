@@ -32,6 +32,8 @@ struct Effects {
     // Where the monitors are: Wine shows one here.
     int(WINAPI *GetSystemMetrics)(int index);
     HMONITOR(WINAPI *MonitorFromPoint)(POINT point, DWORD flags);
+    HMONITOR(WINAPI *MonitorFromWindow)(HWND window, DWORD flags);
+    BOOL(WINAPI *GetMonitorInfoA)(HMONITOR monitor, LPMONITORINFO info);
     // Shutdown and the platform family it depends on.
     BOOL(WINAPI *GetVersionExA)(LPOSVERSIONINFOA info);
     BOOL(WINAPI *OpenProcessToken)(HANDLE process, DWORD access, PHANDLE token);

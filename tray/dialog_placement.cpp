@@ -45,22 +45,23 @@ POINT CentredIn(const RECT &area, int width, int height) {
 }
 
 // The next power key confirms the prompt, so it must never open hidden: behind
-// a full-screen program, or at its template's place in the screen's corner.
-// Centred where the table has no row, as the table's rows roughly centre it.
-void PlacePromptForWidth(HWND prompt, int width, const RECT &workArea) {
+// a full-screen program, at its template's place in the screen's corner, or
+// on a monitor the user does not look at. Centred where the table has no row,
+// as the table's rows roughly centre it.
+void PlacePromptForWidth(HWND prompt, int width, const MonitorArea &area) {
     POINT position;
-    if (!DialogPositionForWidth(width, &position)) {
+    if (DialogPositionForWidth(width, &position)) {
+        position.x += area.monitor.left;
+        position.y += area.monitor.top;
+    } else {
         RECT frame;
         GetWindowRect(prompt, &frame);
-        position = CentredIn(workArea, frame.right - frame.left, frame.bottom - frame.top);
+        position = CentredIn(area.work, frame.right - frame.left, frame.bottom - frame.top);
     }
     SetWindowPos(prompt, HWND_TOPMOST, position.x, position.y, 0, 0, SWP_NOSIZE);
 }
 
-void PlacePrompt(HWND prompt) {
-    RECT workArea;
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0)) {
-        workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    }
-    PlacePromptForWidth(prompt, GetSystemMetrics(SM_CXFULLSCREEN), workArea);
+void PlacePrompt(HWND prompt, const MonitorArea &area) {
+    int width = area.primary ? GetSystemMetrics(SM_CXFULLSCREEN) : area.monitor.right - area.monitor.left;
+    PlacePromptForWidth(prompt, width, area);
 }

@@ -6,6 +6,10 @@
 
 namespace {
 
+// Where the user looked when the prompt was asked for: once it opens, the
+// prompt itself is in front.
+MonitorArea promptMonitor;
+
 // The flag goes first so that no key reaches an ending prompt, and the
 // shutdown comes last, still inside the dialog procedure.
 void EndPrompt(HWND dialog, INT_PTR result, bool shutDown) {
@@ -18,7 +22,7 @@ BOOL OnPromptInitDialog(HWND dialog, HWND, LPARAM) {
     SetForegroundWindow(dialog);
     SetActiveWindow(dialog);
     promptWindow = dialog;
-    PlacePrompt(dialog);
+    PlacePrompt(dialog, promptMonitor);
     return TRUE;
 }
 
@@ -48,6 +52,7 @@ INT_PTR CALLBACK ShutdownPromptProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 int ShowShutdownPrompt(HWND owner) {
     promptOpen = 1;
+    promptMonitor = ForegroundMonitor();
     INT_PTR result = RunTrayDialog(owner, IDD_SHUTDOWN, ShutdownPromptProc);
     // A prompt that never opened must not keep taking the remote's keys.
     if (result == -1 || result == 0) promptOpen = 0;

@@ -101,6 +101,22 @@ BOOL WINAPI SetWindowPosFake(HWND window, HWND after, int x, int y, int cx, int 
     Record("SetWindowPos %s 0x%X", after == HWND_TOPMOST ? "topmost" : "", flags);
     return ::SetWindowPos(window, after, x, y, cx, cy, flags);
 }
+HMONITOR WINAPI MonitorFromWindowFake(HWND window, DWORD flags) {
+    if (FakeEffects::monitors.empty()) return ::MonitorFromWindow(window, flags);
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(window, &r);
+    return MonitorFromPointFake({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, flags);
+}
+// The first monitor is the primary; each work area leaves 40 pixels of taskbar at the bottom.
+BOOL WINAPI GetMonitorInfoFake(HMONITOR monitor, LPMONITORINFO info) {
+    if (FakeEffects::monitors.empty()) return ::GetMonitorInfoA(monitor, info);
+    size_t i = (size_t)monitor - 1;
+    if (i >= FakeEffects::monitors.size()) return FALSE;
+    info->rcMonitor = info->rcWork = FakeEffects::monitors[i];
+    info->rcWork.bottom -= 40;
+    info->dwFlags = i == 0 ? MONITORINFOF_PRIMARY : 0;
+    return TRUE;
+}
 UINT WINAPI WinExecFake(LPCSTR commandLine, UINT show) {
     Record("WinExec %s %u", commandLine, show);
     return FakeEffects::winExecResult;
@@ -192,6 +208,8 @@ FakeEffects::FakeEffects() {
     fx.WTSFreeMemory = FreeMemoryFake;
     fx.GetSystemMetrics = GetSystemMetricsFake;
     fx.MonitorFromPoint = MonitorFromPointFake;
+    fx.MonitorFromWindow = MonitorFromWindowFake;
+    fx.GetMonitorInfoA = GetMonitorInfoFake;
     fx.WinExec = WinExecFake;
     fx.MessageBoxA = MessageBoxFake;
     fx.GetVersionExA = GetVersionExFake;

@@ -36,7 +36,8 @@ struct FakeEffects {
     static int sessionRegisterCalls, sessionRegisterRefusals;
     static bool sessionInfoKnown;
     static LONG sessionFlags; // WTSSessionInfoEx: 0 locked, 1 unlocked
-    // Monitors in screen coordinates; empty: Wine's real ones.
+    // Monitors in screen coordinates, the first the primary, each work area
+    // 40 pixels short at the bottom; empty: Wine's real ones.
     static std::vector<RECT> monitors;
     // NIM_ADD refusals still to come (a shell that is not ready).
     static int trayAddRefusals;

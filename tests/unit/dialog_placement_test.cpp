@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "res/resource.h"
+#include "tests/support/effects_recorder.h"
+#include "tests/support/test_windows.h"
 #include "tests/unit/dialog_driver.h"
 #include "tray/dialog_placement.h"
 
@@ -70,24 +72,52 @@ TEST(DialogPlacement, KnownWidthsMoveTheDialogAndMakeItTopmostOthersLeaveIt) {
     }
 }
 
-TEST(DialogPlacement, ThePromptIsTopmostAtEveryWidthAndCentredWhereTheTableHasNoRow) {
-    // A work area that is not the screen's origin: a taskbar on the left and on top.
-    const RECT workArea = {60, 40, 1920, 1040};
-    for (const PlacementCase &c : kCases) {
-        ModelessDialog prompt(IDD_SHUTDOWN);
-        ASSERT_NE(prompt.window, nullptr);
-        RECT before = prompt.Rect();
-        int width = before.right - before.left, height = before.bottom - before.top;
-        PlacePromptForWidth(prompt.window, c.width, workArea);
-        RECT after = prompt.Rect();
-        EXPECT_TRUE(prompt.Topmost()) << c.width;
-        EXPECT_EQ(after.right - after.left, width) << "never resized: " << c.width;
-        if (c.known) {
-            EXPECT_EQ(after.left, c.x) << c.width;
-            EXPECT_EQ(after.top, c.y) << c.width;
-        } else {
-            EXPECT_EQ(after.left, 60 + (1860 - width) / 2) << c.width;
-            EXPECT_EQ(after.top, 40 + (1000 - height) / 2) << c.width;
+TEST(DialogPlacement, ThePromptIsTopmostAtEveryWidthOnItsMonitorAndCentredWhereTheTableHasNoRow) {
+    // Work areas that are not their monitor's corner: a taskbar on the left
+    // and on top; the second monitor left of and above the primary.
+    const MonitorArea areas[] = {{{0, 0, 1920, 1080}, {60, 40, 1920, 1040}, true},
+                                 {{-1920, -300, 0, 780}, {-1860, -260, 0, 740}, false}};
+    for (const MonitorArea &area : areas) {
+        for (const PlacementCase &c : kCases) {
+            ModelessDialog prompt(IDD_SHUTDOWN);
+            ASSERT_NE(prompt.window, nullptr);
+            RECT before = prompt.Rect();
+            int width = before.right - before.left, height = before.bottom - before.top;
+            PlacePromptForWidth(prompt.window, c.width, area);
+            RECT after = prompt.Rect();
+            EXPECT_TRUE(prompt.Topmost()) << c.width;
+            EXPECT_EQ(after.right - after.left, width) << "never resized: " << c.width;
+            if (c.known) {
+                EXPECT_EQ(after.left, area.monitor.left + c.x) << c.width;
+                EXPECT_EQ(after.top, area.monitor.top + c.y) << c.width;
+            } else {
+                EXPECT_EQ(after.left, area.work.left + (1860 - width) / 2) << c.width;
+                EXPECT_EQ(after.top, area.work.top + (1000 - height) / 2) << c.width;
+            }
         }
+    }
+}
+
+TEST(DialogPlacement, ThePromptOpensOnTheMonitorOfTheForegroundWindow) {
+    FakeEffects effects;
+    FakeEffects::monitors = {{0, 0, 1024, 768}, {1024, 0, 2304, 720}};
+    TestWindow player("PlayerOnTheTv", "player");
+    FakeEffects::foreground = player.hwnd();
+    struct Case {
+        int left, width; // the foreground window's place
+        LONG x, y;       // the prompt's
+    } cases[] = {
+        {1100, 300, 1024 + 420, 300}, // the TV, 1280 wide: its row, from its corner
+        {100, 300, -1, -1},           // the primary: the screen's own width, as every dialog
+    };
+    for (const Case &c : cases) {
+        MoveWindow(player.hwnd(), c.left, 100, c.width, 200, FALSE);
+        ModelessDialog prompt(IDD_SHUTDOWN);
+        PlacePrompt(prompt.window, ForegroundMonitor());
+        POINT table;
+        if (c.x < 0) ASSERT_TRUE(DialogPositionForWidth(GetSystemMetrics(SM_CXFULLSCREEN), &table));
+        else table = {c.x, c.y};
+        EXPECT_EQ(prompt.Rect().left, table.x) << c.left;
+        EXPECT_EQ(prompt.Rect().top, table.y) << c.left;
     }
 }

@@ -132,6 +132,13 @@ bool OpenReceiver() {
     return AddReceiverFilter(receiverGraph, FindCaptureFilter);
 }
 
+HANDLE ReceiverDeviceHandle() {
+    if (!boundFilter || !ReceiverControl) return NULL;
+    ComPtr<IKsObject> object;
+    if (boundFilter->QueryInterface(kIidKsObject, (void **)object.GetAddressOf()) != S_OK) return NULL;
+    return object->KsGetObjectHandle();
+}
+
 void CloseReceiver() {
     if (ReceiverControl) ReceiverControl->Release();
     ReceiverControl = nullptr;

@@ -23,6 +23,13 @@ struct IKsControl : public IUnknown {
                                               ULONG *bytesReturned) = 0;
 };
 
+// IKsObject {423C13A2-2070-11D0-9EF7-00AA00A216A1}: the filter's kernel handle,
+// which device notices for the card are asked for by.
+struct IKsObject : public IUnknown {
+    virtual HANDLE STDMETHODCALLTYPE KsGetObjectHandle() = 0;
+};
+const GUID kIidKsObject = {0x423C13A2, 0x2070, 0x11D0, {0x9E, 0xF7, 0x00, 0xAA, 0x00, 0xA2, 0x16, 0xA1}};
+
 const GUID kIidKsControl = {0x28F54685, 0x06FD, 0x11D2, {0xB2, 0x7A, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 const GUID kKsCategoryCapture = {0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 

@@ -29,6 +29,9 @@ bool AddReceiverFilter(IGraphBuilder *graph, IBaseFilter *(*find)(GUID category,
 // Lets go of everything a binding (or a failed attempt) holds; ReceiverControl
 // is null afterwards. For a card that went away, before binding it again.
 void CloseReceiver();
+// The bound filter's kernel handle, valid while it is bound; null when none
+// is bound or the filter has no kernel object.
+HANDLE ReceiverDeviceHandle();
 // The last device of `category` whose friendly name equals `name` exactly, or null.
 IBaseFilter *FindCaptureFilter(GUID category, const char *name);
 

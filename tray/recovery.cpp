@@ -10,13 +10,15 @@
 namespace {
 
 HDEVNOTIFY deviceNotify = NULL;
+HDEVNOTIFY cardNotify = NULL; // the bound card's handle
 // The current wait between binding attempts. It grows while bindings come to
 // nothing, and starts again from the first once the card has answered.
 DWORD rebindDelay = 0;
 bool attempted = false;
 DWORD lastAttemptTick = 0;
 
-const char *const kNoticeNames[] = {"other", "device arrival", "device removal", "devices changed", "resume"};
+const char *const kNoticeNames[] = {"other", "device arrival", "device removal", "devices changed", "resume",
+                                    "query remove", "removal of the card", "query remove failed"};
 
 struct StepRow {
     DeviceNotice notice;
@@ -28,6 +30,9 @@ const StepRow kSteps[] = {
     {kNoticeRemoval, kStepNothing, kStepProbe},
     {kNoticeNodesChanged, kStepBind, kStepProbe},
     {kNoticeResume, kStepBind, kStepProbe},
+    {kNoticeQueryRemove, kStepNothing, kStepRelease},
+    {kNoticeRemovePending, kStepNothing, kStepRelease},
+    {kNoticeQueryRemoveFailed, kStepBind, kStepNothing},
 };
 
 bool IsCaptureInterface(const DEV_BROADCAST_HDR *header) {
@@ -37,10 +42,37 @@ bool IsCaptureInterface(const DEV_BROADCAST_HDR *header) {
     return ((const DEV_BROADCAST_DEVICEINTERFACE_A *)header)->dbcc_classguid == kKsCategoryCapture;
 }
 
+// Only the bound card's handle is registered, so any handle notice is about it.
+bool IsHandleNotice(const DEV_BROADCAST_HDR *header) {
+    return header && header->dbch_devicetype == DBT_DEVTYP_HANDLE && header->dbch_size >= sizeof(DEV_BROADCAST_HANDLE);
+}
+
+// Notices for the card's own handle, which alone tell that the system waits
+// for it to be closed; the card's interface notices come only afterwards.
+void WatchCardHandle(HWND window) {
+    HANDLE handle = ReceiverDeviceHandle();
+    if (!handle) return;
+    DEV_BROADCAST_HANDLE filter = {};
+    filter.dbch_size = sizeof filter;
+    filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
+    filter.dbch_handle = handle;
+    cardNotify = RegisterDeviceNotificationA(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (!cardNotify) Trace("recovery: no notices for the card's handle (error %lu)", GetLastError());
+}
+
+// Before the handle closes, as the system asks.
+void UnwatchCardHandle() {
+    if (cardNotify) UnregisterDeviceNotification(cardNotify);
+    cardNotify = NULL;
+}
+
 void CALLBACK RebindTick(HWND window, UINT, UINT_PTR, DWORD);
 
-void ScheduleRebind(HWND window) {
-    rebindDelay = NextRebindDelay(rebindDelay);
+void ScheduleRebind(HWND window, bool waitForNotice = false) {
+    // Bound again at once, the card would hold up its own removal: the
+    // notices bind it (called off, or arrived anew); the longest wait only
+    // if none comes.
+    rebindDelay = waitForNotice ? kRebindMaxDelayMs : NextRebindDelay(rebindDelay);
     // Setting the same id again replaces the running timer.
     SetTimer(window, kRebindTimerId, rebindDelay, RebindTick);
     Trace("recovery: next binding attempt in %lu ms", (unsigned long)rebindDelay);
@@ -50,6 +82,7 @@ void ScheduleRebind(HWND window) {
 // poll cycle, the layout and the watch; a later one polls again.
 void UseReceiver(HWND window) {
     KillTimer(window, kRebindTimerId);
+    WatchCardHandle(window);
     requestHealth = RequestHealth();
     if (!deviceFound) {
         deviceFound = 1;
@@ -84,14 +117,15 @@ void TryBindingSoon(HWND window, const char *why) {
     else SetTimer(window, kRebindTimerId, wait, RebindTick);
 }
 
-void ReleaseReceiver(HWND window, const char *why) {
+void ReleaseReceiver(HWND window, const char *why, bool waitForNotice = false) {
     Trace("recovery: releasing the card (%s), failed requests: %lu, first error 0x%08lX", why,
           (unsigned long)requestHealth.failures, (unsigned long)requestHealth.firstError);
     PollTimer.disarm();
+    UnwatchCardHandle();
     CloseReceiver();
     if (requestHealth.answered) rebindDelay = 0;
     requestHealth = RequestHealth();
-    ScheduleRebind(window);
+    ScheduleRebind(window, waitForNotice);
 }
 
 void PostReceiverLost() {
@@ -104,7 +138,12 @@ DeviceNotice DeviceChangeNotice(WPARAM event, const DEV_BROADCAST_HDR *header) {
     switch (event) {
     case DBT_DEVNODES_CHANGED: return kNoticeNodesChanged;
     case DBT_DEVICEARRIVAL: return IsCaptureInterface(header) ? kNoticeArrival : kNoticeOther;
-    case DBT_DEVICEREMOVECOMPLETE: return IsCaptureInterface(header) ? kNoticeRemoval : kNoticeOther;
+    case DBT_DEVICEREMOVECOMPLETE:
+        if (IsHandleNotice(header)) return kNoticeRemovePending;
+        return IsCaptureInterface(header) ? kNoticeRemoval : kNoticeOther;
+    case DBT_DEVICEQUERYREMOVE: return IsHandleNotice(header) ? kNoticeQueryRemove : kNoticeOther;
+    case DBT_DEVICEREMOVEPENDING: return IsHandleNotice(header) ? kNoticeRemovePending : kNoticeOther;
+    case DBT_DEVICEQUERYREMOVEFAILED: return IsHandleNotice(header) ? kNoticeQueryRemoveFailed : kNoticeOther;
     default: return kNoticeOther;
     }
 }
@@ -138,9 +177,11 @@ void WatchCaptureDevices(HWND window) {
     deviceNotify = RegisterDeviceNotificationA(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
     // Without it, changes still come as DBT_DEVNODES_CHANGED and the retries.
     if (!deviceNotify) Trace("recovery: device notices unavailable (error %lu)", GetLastError());
+    if (ReceiverControl) WatchCardHandle(window);
 }
 
 void StopWatchingCaptureDevices() {
+    UnwatchCardHandle();
     if (deviceNotify) UnregisterDeviceNotification(deviceNotify);
     deviceNotify = NULL;
     receiverLost = nullptr;
@@ -160,6 +201,8 @@ void OnDeviceNotice(HWND window, DeviceNotice notice) {
         TryBindingSoon(window, kNoticeNames[notice]);
     } else if (step == kStepProbe) {
         if (!ProbeReceiver()) ReleaseReceiver(window, kNoticeNames[notice]);
+    } else if (step == kStepRelease) {
+        ReleaseReceiver(window, kNoticeNames[notice], true);
     }
 }
 

@@ -17,6 +17,11 @@ enum DeviceNotice {
     kNoticeRemoval,      // a capture device went away
     kNoticeNodesChanged, // the system's devices changed (sent to every top-level window)
     kNoticeResume,       // back from sleep
+    // About the bound card's own handle: removing or disabling it, or
+    // updating its driver, waits until every handle to it is closed.
+    kNoticeQueryRemove,       // the system asks to remove it
+    kNoticeRemovePending,     // it is being removed (or was), asked or not
+    kNoticeQueryRemoveFailed, // a removal asked for was called off
 };
 
 // What to do about a notice.
@@ -24,6 +29,7 @@ enum RecoveryStep {
     kStepNothing,
     kStepBind,  // unbound: try the binding now
     kStepProbe, // bound: ask the card once; release it when that fails
+    kStepRelease, // bound: let go of it now, and bind again only when told
 };
 
 DeviceNotice DeviceChangeNotice(WPARAM event, const DEV_BROADCAST_HDR *header);

@@ -244,6 +244,18 @@ TEST_F(ReceiverKeys, AnUnpluggedCardIsBoundAgainWhenPluggedInAndKeysGoToTheSameA
     EXPECT_EQ(session.CountLog("started"), 1) << "the same application, not a new one";
 }
 
+// Disabling the card or updating its driver asks first: Telvix lets the card
+// go at once, and binds it again when the removal is called off.
+TEST_F(ReceiverKeys, AQueryRemoveOfTheCardReleasesItAndACalledOffRemovalBindsItAgain) {
+    LONG joins = card.state().joinCount;
+    EXPECT_EQ(SendCardHandleNotice(tray, DBT_DEVICEQUERYREMOVE), (DWORD_PTR)TRUE) << "the removal is granted";
+    ASSERT_TRUE(WaitUntil([&] { return card.state().liveFilters == 0; })) << "the card was let go";
+    SendCardHandleNotice(tray, DBT_DEVICEQUERYREMOVEFAILED);
+    ASSERT_TRUE(WaitUntil([&] { return card.state().joinCount > joins; })) << "bound again";
+    ASSERT_TRUE(card.Press("3"));
+    EXPECT_TRUE(session.WaitForEvent(2, "WM_KEYDOWN 0x33")) << session.StandInLog();
+}
+
 // After sleep the driver fails at first: the card is released and bound
 // again (at most once a second) until its requests work, then keys come back.
 TEST_F(ReceiverKeys, AfterResumeWithFailingRequestsTheCardIsBoundAgainAndKeysComeBack) {

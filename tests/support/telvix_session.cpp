@@ -116,6 +116,15 @@ void SendCaptureDeviceNotice(HWND tray, WPARAM event) {
     SendMessageTimeoutA(tray, WM_DEVICECHANGE, event, (LPARAM)&header, SMTO_ABORTIFHUNG, 30000, &result);
 }
 
+DWORD_PTR SendCardHandleNotice(HWND tray, WPARAM event) {
+    DEV_BROADCAST_HANDLE header = {};
+    header.dbch_size = sizeof header;
+    header.dbch_devicetype = DBT_DEVTYP_HANDLE;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(tray, WM_DEVICECHANGE, event, (LPARAM)&header, SMTO_ABORTIFHUNG, 30000, &result);
+    return result;
+}
+
 void PostDevicesChanged(HWND tray) { PostMessageA(tray, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0); }
 
 void PostResume(HWND tray) { PostMessageA(tray, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0); }

@@ -60,6 +60,8 @@ private:
 // or removal, sent with its interface header; the devices-changed broadcast
 // and the resume from sleep, posted.
 void SendCaptureDeviceNotice(HWND tray, WPARAM event);
+// A notice about the bound card's own handle; returns what the tray answered.
+DWORD_PTR SendCardHandleNotice(HWND tray, WPARAM event);
 void PostDevicesChanged(HWND tray);
 void PostResume(HWND tray);
 

@@ -64,6 +64,10 @@ TEST(RecoveryNotices, EachNoticeBindsAnUnboundCardOrProbesABoundOne) {
     DEV_BROADCAST_DEVICEINTERFACE_A shortHeader = capture;
     shortHeader.dbcc_size = 12; // too short to hold a class
     const DEV_BROADCAST_HDR *asHeader = (const DEV_BROADCAST_HDR *)&capture;
+    DEV_BROADCAST_HANDLE card = {};
+    card.dbch_size = sizeof card;
+    card.dbch_devicetype = DBT_DEVTYP_HANDLE;
+    const DEV_BROADCAST_HDR *cardHeader = (const DEV_BROADCAST_HDR *)&card;
     struct Case {
         const char *what;
         DeviceNotice notice;
@@ -82,6 +86,12 @@ TEST(RecoveryNotices, EachNoticeBindsAnUnboundCardOrProbesABoundOne) {
          kStepNothing, kStepNothing},
         {"arrival without header", DeviceChangeNotice(DBT_DEVICEARRIVAL, nullptr), kStepNothing, kStepNothing},
         {"query remove", DeviceChangeNotice(DBT_DEVICEQUERYREMOVE, asHeader), kStepNothing, kStepNothing},
+        // The card's own handle: the system waits for it to be closed.
+        {"card query remove", DeviceChangeNotice(DBT_DEVICEQUERYREMOVE, cardHeader), kStepNothing, kStepRelease},
+        {"card remove pending", DeviceChangeNotice(DBT_DEVICEREMOVEPENDING, cardHeader), kStepNothing, kStepRelease},
+        {"card removed", DeviceChangeNotice(DBT_DEVICEREMOVECOMPLETE, cardHeader), kStepNothing, kStepRelease},
+        {"card removal called off", DeviceChangeNotice(DBT_DEVICEQUERYREMOVEFAILED, cardHeader), kStepBind,
+         kStepNothing},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(StepForNotice(c.notice, false), c.unbound) << c.what;

@@ -8,6 +8,12 @@ namespace {
 
 DWORD ownSession = kNoSession;
 bool sessionLocked = false;
+// The console's session, as last asked. It changes only when users are
+// switched, which a notice announces; without notices it is asked again
+// after a second. Asked on every cycle, it cost more than the card's read.
+DWORD consoleSession = kNoSession;
+DWORD consoleAskedAt = 0;
+bool consoleKnown = false;
 bool notified = false;
 int registerAttempts = 0;
 
@@ -68,12 +74,22 @@ void AskForNotices(HWND window) {
         Trace("start: no session notices (error %lu), attempt %d of %d", fx.GetLastError(), registerAttempts,
               kSessionRegisterAttempts);
     // Without notices a lock goes unseen, but switching users still does not
-    // pass: the console's session is asked on every cycle.
+    // pass: the console's session is asked every kConsoleRecheckMs.
     if (registerAttempts == 1) SetTimer(window, kSessionGateTimerId, kSessionRegisterRetryMs, RetryRegistration);
     else if (registerAttempts >= kSessionRegisterAttempts) KillTimer(window, kSessionGateTimerId);
 }
 
 void CALLBACK RetryRegistration(HWND window, UINT, UINT_PTR, DWORD) { AskForNotices(window); }
+
+DWORD ConsoleSession() {
+    DWORD now = fx.GetTickCount();
+    if (!consoleKnown || now - consoleAskedAt >= kConsoleRecheckMs) {
+        consoleSession = fx.WTSGetActiveConsoleSessionId();
+        consoleAskedAt = now;
+        consoleKnown = true;
+    }
+    return consoleSession;
+}
 
 } // namespace
 
@@ -93,6 +109,7 @@ void StartSessionGate(HWND window) {
     DWORD session = 0;
     ownSession = fx.ProcessIdToSessionId(GetCurrentProcessId(), &session) ? session : kNoSession;
     sessionLocked = false;
+    consoleKnown = false;
     registerAttempts = 0;
     ReadLockState();
     AskForNotices(window);
@@ -105,13 +122,14 @@ void StopSessionGate(HWND window) {
 }
 
 void NoteSessionChange(WPARAM event) {
+    consoleKnown = false; // every notice may follow a switch of users
     switch (event) {
     case WTS_SESSION_LOCK: sessionLocked = true; break;
     case WTS_SESSION_UNLOCK: sessionLocked = false; break;
-    default: break; // connections: the console's session is asked each cycle
+    default: break; // connections: the console's session is asked anew
     }
 }
 
 bool ThisSessionMayPoll() {
-    return SessionMayPoll(ownSession, fx.WTSGetActiveConsoleSessionId(), sessionLocked);
+    return SessionMayPoll(ownSession, ConsoleSession(), sessionLocked);
 }

@@ -25,6 +25,9 @@ const UINT_PTR kSessionGateTimerId = 4;
 const UINT kSessionRegisterRetryMs = 1000;
 const int kSessionRegisterAttempts = 120;
 
+// Without a session notice, the console's session is asked again after this.
+const DWORD kConsoleRecheckMs = 1000;
+
 // Reads this process's session and its lock state now, and asks for lock and
 // connection notices to `window` (WM_WTSSESSION_CHANGE), again on a timer
 // until the system takes the request; StopSessionGate ends them.

@@ -103,8 +103,11 @@ void RunTrayProgram(HINSTANCE instance) {
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     MSG msg;
     while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-        if (TranslateAcceleratorA(msg.hwnd, accelerators, &msg)) continue;
-        TranslateMessage(&msg);
+        // Both act on keyboard messages only; the poll's timer messages,
+        // fifteen a second, skip them.
+        bool key = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
+        if (key && TranslateAcceleratorA(msg.hwnd, accelerators, &msg)) continue;
+        if (key) TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     StopWatchingCaptureDevices();

@@ -35,6 +35,13 @@ void BenchIdlePoll(int rounds) {
         samples.push_back(NowSeconds() - t0);
     }
     Report("idle poll cycle (card bound, no key)", samples, "us", 1e6);
+    samples.clear();
+    for (int i = 0; i < rounds; ++i) {
+        double t0 = NowSeconds();
+        IsKeyPressed();
+        samples.push_back(NowSeconds() - t0);
+    }
+    Report("the key-present read alone", samples, "us", 1e6);
 }
 
 void BenchRouteKey(int rounds) {

@@ -431,7 +431,9 @@ TEST(SessionGate, FollowsTheConsoleOnEveryCycleAndTheTrayWindowsLockNotices) {
     notice(WTS_CONSOLE_CONNECT);
     EXPECT_TRUE(ThisSessionMayPoll());
     FakeEffects::consoleSession = kNoSession;
-    EXPECT_FALSE(ThisSessionMayPoll());
+    EXPECT_TRUE(ThisSessionMayPoll()) << "the console is not asked on every cycle";
+    FakeEffects::tick += kConsoleRecheckMs;
+    EXPECT_FALSE(ThisSessionMayPoll()) << "but again after a second without a notice";
 
     // Started behind a locked screen, no notice says so: the state is asked.
     FakeEffects::consoleSession = 2;

@@ -1,14 +1,16 @@
 // What a running program holds, for tools/soak. Usage:
 //   soak_probe <exe name>
 // prints one line about the first process of that name:
-//   pid=<n> handles=<n> events=<n> gdi=<n> windows=<n> toplevel=<n> prompt=<0|1> boxes=<n> rss_kb=<n>
+//   pid=<n> bits=<32|64> handles=<n> events=<n> gdi=<n> windows=<n> toplevel=<n> prompt=<0|1> boxes=<n> rss_kb=<n>
 // or "pid=0" when none runs.
 //   handles  the system handle list's entries of the process (under Wine 8
 //            GetProcessHandleCount answers 0); events: those of the event type
 //   gdi      GetGuiResources where it works; where it is a stub (Wine), the
 //            in-use entries of the process's own GDI handle table (its PEB's
-//            GdiSharedHandleTable, 24-byte entries whose type byte is set);
+//            GdiSharedHandleTable, 24-byte entries whose type byte is set),
+//            which only a probe of the process's own bitness can find;
 //            -1 when neither can be read
+//   bits     the process's bitness, 32 or 64
 //   windows  all windows of its threads, toplevel the top-level ones of them
 //   prompt   1 while its shut-down prompt shows; boxes: its other visible dialogs
 //   rss_kb   its working set
@@ -156,16 +158,23 @@ int main(int argc, char **argv) {
     CountHandles(pid, &handles, &events);
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     long gdi = -1, rssKb = -1;
+    int bits = 0;
     if (process) {
-        gdi = CountGdi(process);
+        // A 32-bit process on 64-bit Windows runs under WoW64; a probe of the
+        // other bitness would read the wrong PEB.
+        BOOL targetWow = FALSE, ownWow = FALSE;
+        IsWow64Process(process, &targetWow);
+        IsWow64Process(GetCurrentProcess(), &ownWow);
+        bits = targetWow || sizeof(void *) == 4 ? 32 : 64;
+        if (targetWow == ownWow) gdi = CountGdi(process);
         PROCESS_MEMORY_COUNTERS memory;
         if (GetProcessMemoryInfo(process, &memory, sizeof memory)) rssKb = (long)(memory.WorkingSetSize / 1024);
         CloseHandle(process);
     }
     WindowCounts counts = {pid, 0, 0, 0, false};
     EnumWindows(CountTopLevel, (LPARAM)&counts);
-    printf("pid=%lu handles=%ld events=%ld gdi=%ld windows=%ld toplevel=%ld prompt=%d boxes=%ld rss_kb=%ld\n",
-           (unsigned long)pid, handles, events, gdi, counts.windows, counts.toplevel, counts.prompt ? 1 : 0,
+    printf("pid=%lu bits=%d handles=%ld events=%ld gdi=%ld windows=%ld toplevel=%ld prompt=%d boxes=%ld rss_kb=%ld\n",
+           (unsigned long)pid, bits, handles, events, gdi, counts.windows, counts.toplevel, counts.prompt ? 1 : 0,
            counts.boxes, rssKb);
     return 0;
 }

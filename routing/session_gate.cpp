@@ -52,8 +52,7 @@ void ReadLockState() {
     }
     fx.WTSFreeMemory(buffer);
     if (lock != kLockUnknown) sessionLocked = lock == kLocked;
-    Trace("start: session %lu %s", (unsigned long)ownSession,
-          lock == kLockUnknown ? "lock state unknown" : sessionLocked ? "locked" : "unlocked");
+    Trace("start: session locked %d (-1 unknown)", lock == kLockUnknown ? -1 : (int)sessionLocked);
 }
 
 void CALLBACK RetryRegistration(HWND window, UINT, UINT_PTR, DWORD);
@@ -61,22 +60,14 @@ void CALLBACK RetryRegistration(HWND window, UINT, UINT_PTR, DWORD);
 void AskForNotices(HWND window) {
     ++registerAttempts;
     notified = fx.WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
-    if (notified) {
-        KillTimer(window, kSessionGateTimerId);
-        // A lock while the system refused the request went unseen.
-        if (registerAttempts > 1) {
-            Trace("start: session notices from attempt %d on", registerAttempts);
-            ReadLockState();
-        }
-        return;
-    }
-    if (registerAttempts == 1 || registerAttempts == kSessionRegisterAttempts)
-        Trace("start: no session notices (error %lu), attempt %d of %d", fx.GetLastError(), registerAttempts,
-              kSessionRegisterAttempts);
+    if (!notified || registerAttempts > 1)
+        Trace("start: session notices %s at attempt %d", notified ? "taken" : "refused", registerAttempts);
     // Without notices a lock goes unseen, but switching users still does not
     // pass: the console's session is asked every kConsoleRecheckMs.
-    if (registerAttempts == 1) SetTimer(window, kSessionGateTimerId, kSessionRegisterRetryMs, RetryRegistration);
-    else if (registerAttempts >= kSessionRegisterAttempts) KillTimer(window, kSessionGateTimerId);
+    if (notified || registerAttempts >= kSessionRegisterAttempts) KillTimer(window, kSessionGateTimerId);
+    else if (registerAttempts == 1) SetTimer(window, kSessionGateTimerId, kSessionRegisterRetryMs, RetryRegistration);
+    // A lock while the system refused the request went unseen.
+    if (notified && registerAttempts > 1) ReadLockState();
 }
 
 void CALLBACK RetryRegistration(HWND window, UINT, UINT_PTR, DWORD) { AskForNotices(window); }

@@ -18,7 +18,7 @@ bool attempted = false;
 DWORD lastAttemptTick = 0;
 
 const char *const kNoticeNames[] = {"other", "device arrival", "device removal", "devices changed", "resume",
-                                    "query remove", "removal of the card", "query remove failed"};
+                                    "query remove", "card removal", "removal called off"};
 
 struct StepRow {
     DeviceNotice notice;
@@ -57,7 +57,7 @@ void WatchCardHandle(HWND window) {
     filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
     filter.dbch_handle = handle;
     cardNotify = RegisterDeviceNotificationA(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (!cardNotify) Trace("recovery: no notices for the card's handle (error %lu)", GetLastError());
+    if (!cardNotify) Trace("recovery: no card handle notices (%lu)", GetLastError());
 }
 
 // Before the handle closes, as the system asks.

@@ -137,7 +137,7 @@ int RunTelvix(HINSTANCE instance) {
         // One apartment for the thread that binds and polls the card, however
         // often the card is bound again; balanced once it is let go.
         HRESULT com = CoInitialize(NULL);
-        if (FAILED(com)) Trace("start: COM not initialised (0x%08lX)", (unsigned long)com);
+        if (FAILED(com)) Trace("start: no COM (0x%08lX)", (unsigned long)com);
         RunTrayProgram(instance);
         CloseReceiver();
         if (SUCCEEDED(com)) CoUninitialize();

@@ -22,13 +22,9 @@ void AddIconNow() {
     ++addAttempts;
     bool shown = fx.Shell_NotifyIconA(NIM_ADD, &trayIconData) ||
                  (addAttempts > 1 && fx.Shell_NotifyIconA(NIM_MODIFY, &trayIconData));
-    if (shown || addAttempts >= kTrayIconAttempts) {
-        KillTimer(window, kTrayIconTimerId);
-        if (!shown) Trace("start: the tray took no icon after %d attempts", addAttempts);
-    } else if (addAttempts == 1) {
-        Trace("start: the tray refused the icon (error %lu), trying again", fx.GetLastError());
-        SetTimer(window, kTrayIconTimerId, kTrayIconRetryMs, RetryAdd);
-    }
+    if (!shown || addAttempts > 1) Trace("start: tray icon %s at attempt %d", shown ? "shown" : "refused", addAttempts);
+    if (shown || addAttempts >= kTrayIconAttempts) KillTimer(window, kTrayIconTimerId);
+    else if (addAttempts == 1) SetTimer(window, kTrayIconTimerId, kTrayIconRetryMs, RetryAdd);
 }
 
 void CALLBACK RetryAdd(HWND, UINT, UINT_PTR, DWORD) { AddIconNow(); }

@@ -7,9 +7,10 @@
 //            GetProcessHandleCount answers 0); events: those of the event type
 //   gdi      GetGuiResources where it works; where it is a stub (Wine), the
 //            in-use entries of the process's own GDI handle table (its PEB's
-//            GdiSharedHandleTable, 24-byte entries whose type byte is set),
-//            which only a probe of the process's own bitness can find;
-//            -1 when neither can be read
+//            GdiSharedHandleTable, 24-byte entries whose type byte is set).
+//            Wine keeps that table in a 32-bit process's 64-bit PEB only, which
+//            the 64-bit probe reads and the 32-bit one cannot see: tools/soak
+//            samples either build with the 64-bit probe. -1 when it cannot be read
 //   bits     the process's bitness, 32 or 64
 //   windows  all windows of its threads, toplevel the top-level ones of them
 //   prompt   1 while its shut-down prompt shows; boxes: its other visible dialogs
@@ -160,13 +161,10 @@ int main(int argc, char **argv) {
     long gdi = -1, rssKb = -1;
     int bits = 0;
     if (process) {
-        // A 32-bit process on 64-bit Windows runs under WoW64; a probe of the
-        // other bitness would read the wrong PEB.
-        BOOL targetWow = FALSE, ownWow = FALSE;
-        IsWow64Process(process, &targetWow);
-        IsWow64Process(GetCurrentProcess(), &ownWow);
-        bits = targetWow || sizeof(void *) == 4 ? 32 : 64;
-        if (targetWow == ownWow) gdi = CountGdi(process);
+        BOOL wow = FALSE;
+        IsWow64Process(process, &wow);
+        bits = wow || sizeof(void *) == 4 ? 32 : 64;
+        gdi = CountGdi(process);
         PROCESS_MEMORY_COUNTERS memory;
         if (GetProcessMemoryInfo(process, &memory, sizeof memory)) rssKb = (long)(memory.WorkingSetSize / 1024);
         CloseHandle(process);

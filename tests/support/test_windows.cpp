@@ -26,3 +26,13 @@ void PumpMessages() {
         DispatchMessageA(&msg);
     }
 }
+
+bool PumpMessagesUntil(const std::function<bool()> &done, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        PumpMessages();
+        Sleep(10);
+    }
+    return true;
+}

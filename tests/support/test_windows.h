@@ -1,6 +1,7 @@
 // Real top-level windows that a test creates in its own process.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 
 class TestWindow {
@@ -22,3 +23,5 @@ private:
 
 // Processes the test thread's pending messages.
 void PumpMessages();
+// Processes them, timers included, until `done` or the time-out; false on time-out.
+bool PumpMessagesUntil(const std::function<bool()> &done, DWORD timeoutMs = 10000);

@@ -452,13 +452,7 @@ TEST(SessionGate, FollowsTheConsoleOnEveryCycleAndTheTrayWindowsLockNotices) {
     StartSessionGate(tray.hwnd());
     EXPECT_TRUE(ThisSessionMayPoll());
     FakeEffects::sessionFlags = 0; // locked while nobody told us
-    DWORD start = GetTickCount();
-    while (FakeEffects::sessionRegisterCalls < 3 && GetTickCount() - start < 10000) {
-        MSG msg;
-        if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        else Sleep(10);
-    }
-    EXPECT_EQ(FakeEffects::sessionRegisterCalls, 3);
+    EXPECT_TRUE(PumpMessagesUntil([] { return FakeEffects::sessionRegisterCalls == 3; }));
     EXPECT_FALSE(ThisSessionMayPoll()) << "the lock while unregistered is seen";
     StopSessionGate(tray.hwnd());
     FakeEffects::sessionInfoKnown = false;

@@ -133,12 +133,7 @@ TEST(TrayIcon, ARestartedShellGetsTheSameIconAddedAgainUnlessItWasRemoved) {
     // then finds the icon there, and the retries end.
     FakeEffects::trayAddRefusals = 2;
     AddTrayIcon(owner.hwnd(), kTrayIconId, icon, "Corvane Remote Control");
-    DWORD start = GetTickCount();
-    while (FakeEffects::CallsStartingWith("Shell_NotifyIconA NIM_MODIFY").empty() && GetTickCount() - start < 10000) {
-        MSG msg;
-        if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        else Sleep(10);
-    }
+    PumpMessagesUntil([] { return !FakeEffects::CallsStartingWith("Shell_NotifyIconA NIM_MODIFY").empty(); });
     EXPECT_EQ(FakeEffects::CallsStartingWith("Shell_NotifyIconA NIM_ADD").size(), 2u);
     EXPECT_EQ(FakeEffects::CallsStartingWith("Shell_NotifyIconA NIM_MODIFY").size(), 1u);
     EXPECT_FALSE(KillTimer(owner.hwnd(), kTrayIconTimerId)) << "no retry left running";

@@ -2,6 +2,7 @@
 #include <stdio.h>
 #include "platform/effects.h"
 #include "platform/locale.h"
+#include "platform/monitor.h"
 #include "platform/product_texts.h"
 #include "routing/tray_hooks.h"
 #include "tray/settings.h"
@@ -57,11 +58,8 @@ void Hide() {
 
 // Where the user looks: the monitor of the window in front.
 void Place() {
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(fx.GetForegroundWindow(), MONITOR_DEFAULTTOPRIMARY), &monitor);
     SIZE size = {MulDiv(kKeyDisplayWidth, dpi, 96), MulDiv(kKeyDisplayHeight, dpi, 96)};
-    RECT at = DisplayPlacement(monitor.rcWork, size, dpi);
+    RECT at = DisplayPlacement(ForegroundMonitor().work, size, dpi);
     fx.SetWindowPos(display, HWND_TOPMOST, at.left, at.top, at.right - at.left, at.bottom - at.top,
                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }

@@ -42,8 +42,8 @@ bool WritePage(const char *path, const std::string &page) {
     return fclose(file) == 0 && written;
 }
 
-void ReportSkipped(void *source, int line, const char *why) {
-    fprintf(stderr, "keys_page: %s line %d skipped: %s\n", (const char *)source, line, why);
+void ReportSkipped(void *source, const KeyMapLine &line) {
+    if (line.skipped) fprintf(stderr, "keys_page: %s line %d skipped: %s\n", (const char *)source, line.number, line.skipped);
 }
 
 int UserMapsPage(const char *output, const char *input) {
@@ -52,11 +52,15 @@ int UserMapsPage(const char *output, const char *input) {
         fprintf(stderr, "keys_page: cannot read %s\n", input);
         return 1;
     }
-    std::string text(kUserMapFileBytes, '\0');
-    text.resize(fread(&text[0], 1, text.size(), file));
+    // UTF-16 takes twice the bytes of the text that is read.
+    std::string bytes(2 * kKeyMapFileBytes + 2, '\0'), text(kKeyMapFileBytes, '\0');
+    bytes.resize(fread(&bytes[0], 1, bytes.size(), file));
     fclose(file);
+    bool cut;
+    text.resize(DecodeKeyMapText(bytes.data(), bytes.size(), &text[0], text.size(), nullptr, &cut));
+    if (cut) fprintf(stderr, "keys_page: %s is longer than 64 KB: the rest is not read\n", input);
     static UserKeyMap map;
-    ParseUserKeyMap(text.data(), text.size(), map, ReportSkipped, (void *)input);
+    ParseKeyMap(text.data(), text.size(), map, ReportSkipped, (void *)input);
     const char *name = input;
     for (const char *c = input; *c; ++c)
         if (*c == '\\' || *c == '/') name = c + 1;

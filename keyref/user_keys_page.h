@@ -2,7 +2,7 @@
 // remote key sends there, so a user can print their own card.
 #pragma once
 #include <string>
-#include "routing/user_keys.h"
+#include "keymaps/key_map_file.h"
 
 // `source` names the file in the page's introduction.
 std::string UserKeysPage(const UserKeyMap &map, const std::string &source);

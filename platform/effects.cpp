@@ -1,5 +1,6 @@
 #include "platform/effects.h"
 #include <mmsystem.h>
+#include <powrprof.h>
 
 namespace {
 
@@ -15,6 +16,7 @@ Effects RealEffects() {
     real.GetForegroundWindow = ::GetForegroundWindow;
     real.SetWindowPos = ::SetWindowPos;
     real.WinExec = ::WinExec;
+    real.ShellExecuteExA = ::ShellExecuteExA;
     real.MessageBoxA = ::MessageBoxA;
     real.ProcessIdToSessionId = ::ProcessIdToSessionId;
     real.WTSGetActiveConsoleSessionId = ::WTSGetActiveConsoleSessionId;
@@ -32,6 +34,10 @@ Effects RealEffects() {
     real.AdjustTokenPrivileges = ::AdjustTokenPrivileges;
     real.GetLastError = ::GetLastError;
     real.ExitWindowsEx = ::ExitWindowsEx;
+    real.SetSuspendState = ::SetSuspendState;
+    real.LockWorkStation = ::LockWorkStation;
+    real.CoCreateInstance = ::CoCreateInstance;
+    real.GetTokenInformation = ::GetTokenInformation;
     real.Shell_NotifyIconA = ::Shell_NotifyIconA;
     real.GetTickCount = ::GetTickCount;
     real.timeGetTime = ::timeGetTime;

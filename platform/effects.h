@@ -1,6 +1,6 @@
 // The calls that must not really happen in a unit test, or that wait for a
 // person: synthesized input, starting programs, message boxes, the shutdown,
-// the tray icon and the clock. Everything goes through this one table, which holds the real
+// sleep and the lock, the system volume, the tray icon and the clock. Everything goes through this one table, which holds the real
 // functions; unit tests swap in recorders. Everything else is called directly.
 #pragma once
 #include <windows.h>
@@ -19,6 +19,7 @@ struct Effects {
     // Its flags say whether a window may take activation; Wine may ignore them.
     BOOL(WINAPI *SetWindowPos)(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags);
     UINT(WINAPI *WinExec)(LPCSTR commandLine, UINT show);
+    BOOL(WINAPI *ShellExecuteExA)(SHELLEXECUTEINFOA *info);
     int(WINAPI *MessageBoxA)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
     // Which session is at the console: Wine runs one only.
     BOOL(WINAPI *ProcessIdToSessionId)(DWORD processId, DWORD *sessionId);
@@ -42,6 +43,14 @@ struct Effects {
                                         DWORD length, PTOKEN_PRIVILEGES previous, PDWORD returned);
     DWORD(WINAPI *GetLastError)();
     BOOL(WINAPI *ExitWindowsEx)(UINT flags, DWORD reason);
+    BOOLEAN(WINAPI *SetSuspendState)(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeupEventsDisabled);
+    BOOL(WINAPI *LockWorkStation)();
+    // The system volume's objects (Core Audio); a test hands out its own.
+    HRESULT(WINAPI *CoCreateInstance)(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID *object);
+    // What rights the program in front has (its integrity level): Wine gives
+    // every process the same.
+    BOOL(WINAPI *GetTokenInformation)(HANDLE token, TOKEN_INFORMATION_CLASS what, LPVOID out, DWORD size,
+                                      PDWORD returned);
     // The tray icon: a unit test's windows must not fill the shell's tray.
     BOOL(WINAPI *Shell_NotifyIconA)(DWORD message, PNOTIFYICONDATAA data);
     // Clock.

@@ -6,3 +6,5 @@ const char kTelvixCaption[] = "Corvane Remote Control";
 const char kTelvixWindowClass[] = "Corvane Remote Control";
 // The on-screen display's window class.
 const char kTelvixDisplayClass[] = "Corvane Remote Control Display";
+// Each user's own settings, under HKEY_CURRENT_USER (the key maps' timing).
+const char kUserSettingsKey[] = "Software\\Halvex Multimedia\\Corvane Remote Control";

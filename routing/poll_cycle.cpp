@@ -9,6 +9,7 @@
 #include "routing/pointer.h"
 #include "routing/session_gate.h"
 #include "routing/tray_hooks.h"
+#include "routing/user_key_delivery.h"
 #include "routing/user_key_route.h"
 
 RepeatState pollState;
@@ -188,6 +189,7 @@ KeyOutcome HandleKeyEvent(HWND owner, RemoteKeyCode code, DWORD now) {
 }
 
 void StartPolling(HWND owner) {
+    userKeysWindow = owner;
     LoadUserKeyMaps();
     PollTimer.callback = PollCycle;
     PollTimer.bind(owner, kPollPeriodMs);
@@ -205,5 +207,6 @@ void CALLBACK PollCycle(HWND window, UINT, UINT_PTR, DWORD) {
     pollState.busy = 1;
     RemoteKeyCode code;
     if (ReadRemoteKey(&code)) HandleKeyEvent(window, code, fx.GetTickCount());
+    else UserKeysIdle();
     pollState.busy = 0;
 }

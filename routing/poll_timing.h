@@ -10,3 +10,5 @@ const int kRepeatPassEvery = 10;    // with a TV application as the target, ever
 const int kPointerSmallStepFrom = 5;  // the pointer moves 1 pixel until the 5th movement event,
 const int kPointerLargeStepFrom = 10; // then its small step, from the 10th its large step
 const DWORD kKeyMapsCheckMs = 1000; // the user's KeyMaps.ini files are looked at again at most this often
+const DWORD kDefaultRepeatDelayMs = 500; // a held key of KeyMaps.ini acts again from this on (RepeatDelayMs)
+const DWORD kDefaultLongPressMs = 600;   // held this long, a key of KeyMaps.ini does its long action (LongPressMs)

@@ -1,8 +1,11 @@
 // The remote control of the simulated tuner card: presses and releases keys
 // on the card and makes its driver requests fail, through the card's shared
 // state. Usage:
-//   remote press <key> [timeout-ms]   down until the card has answered one
-//                                     complete key read, then up
+//   remote press <key> [ms]           down for <ms> milliseconds as a real tap
+//                                     is (100-200 ms: two or three polls), and
+//                                     on until the card has answered one
+//                                     complete key read; without <ms> up
+//                                     right after that read. Waits up to 30 s.
 //   remote hold <key> <ms>            down for <ms> milliseconds, then up
 //   remote down <key> | remote up
 //   remote fail none|gpio|bus|both|gpio-s_false|bus-s_false|both-s_false
@@ -39,18 +42,23 @@ int ParseKey(const char *key) {
 }
 
 int Usage() {
-    fprintf(stderr, "usage: remote press <key> [timeout-ms] | hold <key> <ms> | down <key> | up |\n"
+    fprintf(stderr, "usage: remote press <key> [ms] | hold <key> <ms> | down <key> | up |\n"
                     "       fail none|gpio|bus|both|gpio-s_false|bus-s_false|both-s_false |\n"
                     "       unplug | plug | status\n"
                     "<key>: 0-9, POWER, RECORD, KEY<n>, raw:<n>\n");
     return 1;
 }
 
-int Press(SimCardState *card, const char *key, int raw, DWORD timeoutMs) {
-    CardPress press = PutKeyDown(card, raw, true);
-    if (!WaitForRelease(card, press, timeoutMs)) {
+int Press(SimCardState *card, const char *key, int raw, DWORD ms) {
+    const DWORD kTimeoutMs = 30000; // Wine under load is slow, not wrong
+    CardPress press = PutKeyDown(card, raw, ms == 0);
+    if (ms) {
+        Sleep(ms);
+        EndPress(card, press);
+    }
+    if (!WaitForRelease(card, press, kTimeoutMs)) {
         fprintf(stderr, "remote: %s was not read within %lu ms (is the card bound?)\n", key,
-                (unsigned long)timeoutMs);
+                (unsigned long)kTimeoutMs);
         return 2;
     }
     printf("press %s raw=%d tick=%lu read-after=%lu reads=%ld\n", key, raw, (unsigned long)press.downTick,
@@ -145,7 +153,7 @@ int main(int argc, char **argv) {
     int ms = 0;
     if (_stricmp(command, "press") == 0) {
         if (argc > 4 || (argc == 4 && (!ParseNumber(argv[3], &ms) || ms <= 0))) return Usage();
-        return Press(card, key, raw, argc == 4 ? (DWORD)ms : 10000);
+        return Press(card, key, raw, (DWORD)ms);
     }
     if (_stricmp(command, "hold") == 0) {
         if (argc != 4 || !ParseNumber(argv[3], &ms) || ms < 0) return Usage();

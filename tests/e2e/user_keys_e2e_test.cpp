@@ -112,7 +112,7 @@ TEST_F(UserKeysProcess, EachFormReachesTheProgramInFrontAndNothingReachesItMinim
     WriteTextFile(machineFile, kPlayerMap);
     ASSERT_NO_FATAL_FAILURE(StartTelvixAndPlayer());
     PressAndExpect("KEY29", "WM_KEYDOWN 0x20 0x00390001");
-    PressAndExpect("KEY29", "WM_KEYUP 0x20 0xC0390001");
+    EXPECT_TRUE(WaitUntil([&] { return PlayerEvents("WM_KEYUP 0x20 0xC0390001") == 1; }, 20000));
     PressAndExpect("KEY26", "WM_KEYDOWN 0x27 0x014D0001 ctrl=1");
     PressAndExpect("KEY22", "WM_APPCOMMAND 14");
     PressAndExpectNothing("KEY27", "WM_KEYDOWN"); // its line was skipped
@@ -168,6 +168,7 @@ TEST_F(UserKeysProcess, TheDisplayShowsAKeyOverTheProgramWithoutTakingItsFocusOn
     WriteRegDword(HKEY_CURRENT_USER, kUserKey, "OnScreenDisplay", 1);
     HWND display = NULL;
     EXPECT_TRUE(WaitUntil([&] {
+        card.Press("KEY13"); // unmapped: the next KEY29 is a press of its own
         PressAndExpect("KEY29", "WM_KEYDOWN 0x20");
         display = FindWindowA(kTelvixDisplayClass, NULL);
         return display && IsWindowVisible(display);
@@ -184,4 +185,52 @@ TEST_F(UserKeysProcess, TheDisplayShowsAKeyOverTheProgramWithoutTakingItsFocusOn
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(player, NULL), &info));
     EXPECT_EQ(info.hwndActive, player);
     EXPECT_EQ(info.hwndFocus, player) << "and the keyboard focus";
+}
+
+// Realistic taps and holds through the poll clock, from a UTF-16 file as
+// Notepad saves it: a toggle arrives once per tap, a held key repeats after
+// the delay, a long press acts once instead of the short action, run: starts
+// a program once per tap, Process=* catches a key with no program in front,
+// and volume: says what became of the system volume.
+TEST_F(UserKeysProcess, ATapActsOnceAHoldRepeatsALongPressActsInsteadAndEveryProgramsSectionCatchesTheRest) {
+    std::string runLog = ScratchDir("user_keys_run") + "\\run.log";
+    DeleteFileA(runLog.c_str());
+    std::string map = "[Player]\r\nClass=TelvixSimPlayer\r\nKey29=post:Space\r\nKey27=post:Up\r\n"
+                      "Key22=post:Return\r\nKey22.long=post:Escape\r\n"
+                      "[Everywhere]\r\nProcess=*\r\nKey16=volume:mute\r\nKey12=run:\"" +
+                      BinDir() + "\\sim\\uninstall_sim.exe\" \"" + runLog + "\" tapped 0\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : map) utf16 += std::string{c, '\0'};
+    WriteTextFile(machineFile, utf16);
+    TurnTraceOn();
+    RemoveTraceLog();
+    ASSERT_NO_FATAL_FAILURE(StartTelvixAndPlayer());
+
+    ASSERT_TRUE(card.Tap("KEY29"));
+    ASSERT_TRUE(WaitUntil([&] { return PlayerEvents("WM_KEYDOWN 0x20") == 1; }, 20000)) << session.StandInLog();
+    PressAndExpectNothing("KEY13", "WM_KEYDOWN 0x20"); // unmapped: after it, no second Space came
+    ASSERT_EQ(card.Remote("hold KEY27 1500"), 0);
+    EXPECT_TRUE(WaitUntil([&] { return PlayerEvents("WM_KEYDOWN 0x26") >= 2; }, 20000)) << "repeated after the delay";
+    ASSERT_EQ(card.Remote("hold KEY22 1500"), 0);
+    EXPECT_TRUE(WaitUntil([&] { return PlayerEvents("WM_KEYDOWN 0x1B") == 1; }, 20000)) << session.StandInLog();
+    PressAndExpectNothing("KEY13", "WM_KEYDOWN 0x0D"); // let go after the long press: no short action
+    ASSERT_TRUE(card.Tap("KEY22"));
+    ASSERT_TRUE(WaitUntil([&] { return PlayerEvents("WM_KEYDOWN 0x0D") == 1; }, 20000)) << session.StandInLog();
+    EXPECT_EQ(PlayerEvents("WM_KEYDOWN 0x1B"), 1) << "the long action once";
+
+    ASSERT_TRUE(card.Tap("KEY12"));
+    ASSERT_TRUE(WaitUntil([&] { return LinesWith(ReadTextFile(runLog), "start tapped").size() == 1; }, 20000));
+    PressAndExpectNothing("KEY13", "WM_KEYDOWN 0x0D"); // the next KEY12 is a press of its own
+    // With no program in front, the section for every program still takes the key.
+    ShowWindow(player, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(player) != 0; }, 10000));
+    ASSERT_TRUE(card.Tap("KEY12", 400));
+    ASSERT_TRUE(WaitUntil([&] { return LinesWith(ReadTextFile(runLog), "start tapped").size() == 2; }, 20000));
+    ASSERT_TRUE(card.Tap("KEY16"));
+    ASSERT_TRUE(WaitForTrace("volume:mute: ")) << TraceLog();
+    std::string volume = LinesWith(TraceLog(), "volume:mute: ")[0];
+    EXPECT_TRUE(volume.find("nothing sent, no playback device") != std::string::npos ||
+                volume.find("Sound off") != std::string::npos)
+        << volume;
+    EXPECT_EQ(LinesWith(ReadTextFile(runLog), "start tapped").size(), 2u) << "once per tap, held or not";
 }

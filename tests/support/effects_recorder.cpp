@@ -1,4 +1,6 @@
 #include "tests/support/effects_recorder.h"
+#include <endpointvolume.h>
+#include <mmdeviceapi.h>
 #include <stdio.h>
 
 std::vector<std::string> FakeEffects::calls;
@@ -18,6 +20,11 @@ std::vector<RECT> FakeEffects::monitors;
 DWORD FakeEffects::platformId;
 BOOL FakeEffects::openTokenResult, FakeEffects::lookupResult, FakeEffects::adjustResult, FakeEffects::exitResult;
 DWORD FakeEffects::lastError;
+BOOL FakeEffects::shellExecuteResult, FakeEffects::suspendResult, FakeEffects::lockResult;
+DWORD FakeEffects::integrity;
+bool FakeEffects::playbackDevice;
+float FakeEffects::volumeLevel;
+BOOL FakeEffects::volumeMuted;
 
 namespace {
 
@@ -167,6 +174,93 @@ DWORD WINAPI TickFake() {
     return now;
 }
 void WINAPI SleepFake(DWORD ms) { Record("Sleep %lu", (unsigned long)ms); }
+BOOL WINAPI ShellExecuteExFake(SHELLEXECUTEINFOA *info) {
+    Record("ShellExecuteExA %s|%s|%s|%s|%d", info->lpVerb ? info->lpVerb : "", info->lpFile,
+           info->lpParameters ? info->lpParameters : "", info->lpDirectory ? info->lpDirectory : "", info->nShow);
+    return FakeEffects::shellExecuteResult;
+}
+BOOLEAN WINAPI SetSuspendStateFake(BOOLEAN hibernate, BOOLEAN force, BOOLEAN noWake) {
+    Record("SetSuspendState %d %d %d", hibernate, force, noWake);
+    return (BOOLEAN)FakeEffects::suspendResult;
+}
+BOOL WINAPI LockWorkStationFake() {
+    Record("LockWorkStation");
+    return FakeEffects::lockResult;
+}
+BOOL WINAPI GetTokenInformationFake(HANDLE, TOKEN_INFORMATION_CLASS what, LPVOID out, DWORD size, PDWORD returned) {
+    struct Label {
+        TOKEN_MANDATORY_LABEL label;
+        SID sid;
+    };
+    if (what != TokenIntegrityLevel || size < sizeof(Label)) return FALSE;
+    Label *l = (Label *)out;
+    l->sid = SID{SID_REVISION, 1, SECURITY_MANDATORY_LABEL_AUTHORITY, {FakeEffects::integrity}};
+    l->label.Label.Sid = &l->sid;
+    l->label.Label.Attributes = SE_GROUP_INTEGRITY;
+    *returned = sizeof(Label);
+    return TRUE;
+}
+
+// One object for the enumerator, the device and its endpoint volume.
+struct FakeAudio : IMMDeviceEnumerator, IMMDevice, IAudioEndpointVolume {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void **) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow, DWORD, IMMDeviceCollection **) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetDefaultAudioEndpoint(EDataFlow flow, ERole role, IMMDevice **device) override {
+        Record("Volume GetDefaultAudioEndpoint %d %d", flow, role);
+        *device = FakeEffects::playbackDevice ? this : nullptr;
+        return FakeEffects::playbackDevice ? S_OK : E_NOTFOUND;
+    }
+    HRESULT STDMETHODCALLTYPE GetDevice(LPCWSTR, IMMDevice **) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE RegisterEndpointNotificationCallback(IMMNotificationClient *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE UnregisterEndpointNotificationCallback(IMMNotificationClient *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE Activate(REFIID, DWORD, PROPVARIANT *, void **out) override {
+        *out = static_cast<IAudioEndpointVolume *>(this);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OpenPropertyStore(DWORD, IPropertyStore **) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetId(LPWSTR *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetState(DWORD *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE RegisterControlChangeNotify(IAudioEndpointVolumeCallback *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE UnregisterControlChangeNotify(IAudioEndpointVolumeCallback *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetChannelCount(UINT *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetMasterVolumeLevel(float, LPCGUID) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetMasterVolumeLevelScalar(float level, LPCGUID) override {
+        Record("Volume SetMasterVolumeLevelScalar %.2f", level);
+        FakeEffects::volumeLevel = level;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetMasterVolumeLevel(float *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetMasterVolumeLevelScalar(float *level) override {
+        *level = FakeEffects::volumeLevel;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetChannelVolumeLevel(UINT, float, LPCGUID) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetChannelVolumeLevelScalar(UINT, float, LPCGUID) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetChannelVolumeLevel(UINT, float *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetChannelVolumeLevelScalar(UINT, float *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetMute(WINBOOL muted, LPCGUID) override {
+        Record("Volume SetMute %d", muted);
+        FakeEffects::volumeMuted = muted;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetMute(WINBOOL *muted) override {
+        *muted = FakeEffects::volumeMuted;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetVolumeStepInfo(UINT *, UINT *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE VolumeStepUp(LPCGUID) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE VolumeStepDown(LPCGUID) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE QueryHardwareSupport(DWORD *) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetVolumeRange(float *, float *, float *) override { return E_FAIL; }
+} fakeAudio;
+
+HRESULT WINAPI CoCreateInstanceFake(REFCLSID clsid, LPUNKNOWN, DWORD, REFIID, LPVOID *object) {
+    if (clsid != __uuidof(MMDeviceEnumerator)) return REGDB_E_CLASSNOTREG;
+    *object = static_cast<IMMDeviceEnumerator *>(&fakeAudio);
+    return S_OK;
+}
 
 } // namespace
 
@@ -189,6 +283,11 @@ FakeEffects::FakeEffects() {
     platformId = VER_PLATFORM_WIN32_NT;
     openTokenResult = lookupResult = adjustResult = exitResult = TRUE;
     lastError = ERROR_SUCCESS;
+    shellExecuteResult = suspendResult = lockResult = TRUE;
+    integrity = SECURITY_MANDATORY_MEDIUM_RID;
+    playbackDevice = true;
+    volumeLevel = 0.4f;
+    volumeMuted = FALSE;
     // By name, from an empty table: a member left out fails at once rather
     // than reaching the real function.
     fx = Effects{};
@@ -222,6 +321,11 @@ FakeEffects::FakeEffects() {
     fx.GetTickCount = TickFake;
     fx.timeGetTime = TickFake;
     fx.Sleep = SleepFake;
+    fx.ShellExecuteExA = ShellExecuteExFake;
+    fx.SetSuspendState = SetSuspendStateFake;
+    fx.LockWorkStation = LockWorkStationFake;
+    fx.CoCreateInstance = CoCreateInstanceFake;
+    fx.GetTokenInformation = GetTokenInformationFake;
 }
 
 FakeEffects::~FakeEffects() { fx = realEffects; }

@@ -45,4 +45,12 @@ struct FakeEffects {
     static DWORD platformId;
     static BOOL openTokenResult, lookupResult, adjustResult, exitResult;
     static DWORD lastError;
+    static BOOL shellExecuteResult, suspendResult, lockResult;
+    // The integrity level (RID) of every other process's token: above ours, it runs as administrator.
+    static DWORD integrity;
+    // The default playback device through Core Audio: its calls are recorded
+    // ("Volume SetMute 1"); without one, the enumerator finds none.
+    static bool playbackDevice;
+    static float volumeLevel;
+    static BOOL volumeMuted;
 };

@@ -18,6 +18,8 @@ public:
     // Runs remote.exe with `arguments`; its exit code, or -1 when it hung.
     int Remote(const std::string &arguments, DWORD timeoutMs = 30000);
     bool Press(const std::string &key) { return Remote("press " + key) == 0; }
+    // A real tap: down `ms` milliseconds (and until the card was read once).
+    bool Tap(const std::string &key, int ms = 150) { return Remote("press " + key + " " + std::to_string(ms)) == 0; }
     // The card pulled out (its devices unlisted, its filters dead) and put back.
     bool Unplug() { return Remote("unplug") == 0; }
     bool Plug() { return Remote("plug") == 0; }

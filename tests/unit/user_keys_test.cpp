@@ -5,13 +5,15 @@
 #include <string>
 #include <vector>
 #include "apps/tv_app_table.h"
+#include "keymaps/key_map_file.h"
 #include "keyref/user_keys_page.h"
+#include "platform/product_texts.h"
 #include "platform/trace.h"
 #include "routing/pointer.h"
 #include "routing/poll_cycle.h"
 #include "routing/tray_hooks.h"
+#include "routing/user_key_delivery.h"
 #include "routing/user_key_route.h"
-#include "routing/user_keys.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/test_windows.h"
 
@@ -22,33 +24,44 @@ struct Parsed {
     std::vector<std::string> skipped; // "line: why"
 };
 
-void Collect(void *context, int line, const char *why) {
-    static_cast<Parsed *>(context)->skipped.push_back(std::to_string(line) + ": " + why);
+void Collect(void *context, const KeyMapLine &line) {
+    if (line.skipped) static_cast<Parsed *>(context)->skipped.push_back(std::to_string(line.number) + ": " + line.skipped);
 }
 
-// The map must outlive the test's stack frame comfortably: 90 KB.
-Parsed &Parse(const std::string &text) {
-    static Parsed parsed;
-    parsed.map.count = 0;
+// The map must outlive the test's stack frame comfortably.
+Parsed &Parse(const std::string &text, Parsed &parsed) {
     parsed.skipped.clear();
-    ParseUserKeyMap(text.data(), text.size(), parsed.map, Collect, &parsed);
+    ParseKeyMap(text.data(), text.size(), parsed.map, Collect, &parsed);
     return parsed;
 }
+Parsed &Parse(const std::string &text) {
+    static Parsed parsed;
+    return Parse(text, parsed);
+}
 
-// "[name] P=process C=class 27=post:VK_SPACE ..." per section, "|" between.
+std::string Action(const UserKeyMap &map, const UserAction &action) {
+    char text[1100];
+    FormatUserAction(map, action, text, sizeof text);
+    return text;
+}
+
+// "[name] P=process C=class 27=post:VK_SPACE 27.long=... ..." per section
+// that is used, "|" between.
 std::string Dump(const UserKeyMap &map) {
     std::string out;
     for (int i = 0; i < map.count; ++i) {
         const UserKeySection &s = map.sections[i];
-        if (i) out += " | ";
-        out += "[" + std::string(s.name) + "]";
-        if (s.process[0]) out += " P=" + std::string(s.process);
-        if (s.windowClass[0]) out += " C=" + std::string(s.windowClass);
-        for (int k = 0; k < kUserKeyCount; ++k) {
-            if (s.keys[k].kind == kUserNone) continue;
-            char action[64];
-            FormatUserAction(s.keys[k], action, sizeof action);
-            out += " " + std::to_string(k) + "=" + action;
+        if (!s.process && !s.windowClass && !s.everywhere) continue;
+        if (!out.empty()) out += " | ";
+        out += "[" + std::string(KeyMapText(map, s.name)) + "]";
+        if (s.everywhere) out += " P=*";
+        if (s.process) out += " P=" + std::string(KeyMapText(map, s.process));
+        if (s.windowClass) out += " C=" + std::string(KeyMapText(map, s.windowClass));
+        for (int k = 0; k < kKeyMapKeys; ++k) {
+            if (s.keys[k].kind != kActionNone) out += " " + std::to_string(k) + "=" + Action(map, s.keys[k]);
+            if (s.longKeys[k].kind != kActionNone)
+                out += " " + std::to_string(k) + ".long=" + Action(map, s.longKeys[k]);
+            if (s.noRepeat >> k & 1) out += " " + std::to_string(k) + ".repeat=no";
         }
     }
     return out;
@@ -109,7 +122,7 @@ TEST(UserKeyMapFormat, ReadsSectionsAndSkipsEachLineItCannotUnderstand) {
          "Key9=chord:Alt+F4\n",          // 18
          "[S] P=s.exe 8=post:B 9=chord:Alt+VK_F4",
          "1: outside a section; 4: unknown key number (0..31); 5: unknown key number (0..31); "
-         "6: unknown action (post:, chord: or app:); 7: unknown key name; 8: empty value; 9: empty part of a chord; "
+         "6: unknown action (post:, chord:, app:, run:, volume:, media: or power:); 7: unknown key name; 8: empty value; 9: empty part of a chord; "
          "10: unknown modifier (Ctrl, Alt, Shift, Win); 11: keys 18, 20 and 21 keep their own roles; "
          "12: not understood; 13: unknown key name; 14: unknown command; 15: unknown setting (Process, Class or KeyN); "
          "17: key mapped twice in this section"},
@@ -119,6 +132,27 @@ TEST(UserKeyMapFormat, ReadsSectionsAndSkipsEachLineItCannotUnderstand) {
         {"a section that names no window is not used; its lines are not reported again",
          "[Every window]\nKey1=post:A\n[Ok]\nProcess=ok.exe\nKey1=post:B\n[]\nKey1=post:C\n",
          "[Ok] P=ok.exe 1=post:B", "1: section names neither Process= nor Class=: not used; 6: section without a name"},
+        {"every program, the new kinds, long press and no repeat",
+         "[Everywhere]\nProcess=*\nKey27=volume:up\nKey31=Volume: down 5\nKey16=volume:mute\nKey29=media:play-pause\n"
+         "Key26=media:next\nKey30=media:previous\nKey14=media:stop\nKey19=power:sleep\nKey1=power:hibernate\n"
+         "Key2=power:monitor-off\nKey3=power:lock\nKey4=run:\"C:\\Program Files\\P\\p.exe\" /x\nKey5=run:notepad.exe\n"
+         "Key6=post:A\nKey6.long=run:calc.exe\nKey6.repeat=no\nKey7.LONG=media:stop\n",
+         "[Everywhere] P=* 1=power:hibernate 2=power:monitor-off 3=power:lock 4=run:\"C:\\Program Files\\P\\p.exe\" /x "
+         "5=run:notepad.exe 6=post:A 6.long=run:calc.exe 6.repeat=no 7.long=media:stop 14=media:stop "
+         "16=volume:mute 19=power:sleep 26=media:next 27=volume:up 29=media:play-pause 30=media:previous "
+         "31=volume:down 5",
+         ""},
+        {"the new forms' bad values",
+         "[S]\nClass=C\nKey1=volume:loud\nKey2=volume:up 0\nKey3=volume:up 101\nKey4=volume:mute 3\n"
+         "Key5=media:rewind\nKey6=power:reboot\nKey7=run:\"C:\\x\nKey8=run:\"\"\nKey9=run:\"a\"b\n"
+         "Key10.long=post:A\nKey10.long=post:B\nKey11.hold=post:A\nKey12.repeat=maybe\nKey18.long=post:A\n",
+         "[S] C=C 10.long=post:A",
+         "3: unknown volume action (up, down, mute); 4: volume step not 1..100; 5: volume step not 1..100; "
+         "6: volume step not 1..100; 7: unknown media key (play-pause, next, previous, stop); "
+         "8: unknown power action (sleep, hibernate, monitor-off, lock); 9: program without its closing quote; "
+         "10: empty value; 11: blank expected after the program's quote; 13: key mapped twice in this section; "
+         "14: unknown setting of a key (KeyN.long or KeyN.repeat); 15: repeat is yes or no; "
+         "16: keys 18, 20 and 21 keep their own roles"},
         {"a byte-order mark, a lone CR and # comments",
          "\xEF\xBB\xBF[S]\rProcess=p.exe\r# Key1=post:A\rKey2=post:B", "[S] P=p.exe 2=post:B", ""},
     };
@@ -137,10 +171,53 @@ TEST(UserKeyMapFormat, ReadsAtMost64SectionsAnd64KB) {
     EXPECT_EQ(many.map.count, 64);
     EXPECT_EQ(Joined(many.skipped), "193: more than 64 sections: the rest is not read");
 
-    std::string big = "[S]\nClass=C\n" + std::string(kUserMapFileBytes, ';') + "\nKey1=post:A\n";
+    std::string big = "[S]\nClass=C\n" + std::string(kKeyMapFileBytes, ';') + "\nKey1=post:A\n";
     Parsed &large = Parse(big);
     ASSERT_EQ(large.map.count, 1);
-    EXPECT_EQ(large.map.sections[0].keys[1].kind, kUserNone) << "a line after 64 KB is not read";
+    EXPECT_EQ(large.map.sections[0].keys[1].kind, kActionNone) << "a line after 64 KB is not read";
+}
+
+TEST(UserKeyMapFormat, EveryEncodingNotepadWritesAndNamesComparedIgnoringCase) {
+    struct Case {
+        const char *what;
+        std::string bytes;
+        KeyMapEncoding encoding;
+        const char *text;
+    };
+    const Case cases[] = {
+        {"ASCII", "[S]\n", kEncodingUtf8, "[S]\n"},
+        {"UTF-8", "Process=\xC3\x84.exe", kEncodingUtf8, "Process=\xC3\x84.exe"},
+        {"UTF-8 with BOM", "\xEF\xBB\xBFK=\xC3\x84", kEncodingUtf8Bom, "K=\xC3\x84"},
+        {"ANSI (Latin-1 without a code page)", "K=\xC4", kEncodingAnsi, "K=\xC3\x84"},
+        {"UTF-16 LE", std::string("\xFF\xFEK\0=\0\xC4\0\x3D\xD8\x00\xDE", 12), kEncodingUtf16Le,
+         "K=\xC3\x84\xF0\x9F\x98\x80"},
+        {"UTF-16 BE, a lone surrogate", std::string("\xFE\xFF\0K\xD8\x3D\0\n", 8), kEncodingUtf16Be,
+         "K\xEF\xBF\xBD\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(DetectKeyMapEncoding(c.bytes.data(), c.bytes.size()), c.encoding);
+        char out[64];
+        bool cut;
+        size_t n = DecodeKeyMapText(c.bytes.data(), c.bytes.size(), out, sizeof out, nullptr, &cut);
+        EXPECT_EQ(std::string(out, n), c.text);
+        EXPECT_FALSE(cut);
+    }
+    char out[8];
+    bool cut;
+    size_t n = DecodeKeyMapText("[A]\r\nKey1=post:A\r\n", 20, out, sizeof out, nullptr, &cut);
+    EXPECT_EQ(std::string(out, n), "[A]\r\n") << "a text that does not fit ends with its last whole line";
+    EXPECT_TRUE(cut);
+
+    const struct {
+        const char *a, *b;
+        bool equal;
+    } names[] = {{"\xC3\x84PFEL.EXE", "\xC3\xA4pfel.exe", true}, // Ä, ä
+                 {"\xD0\x9F\xD0\xBB\xD0\xB5\xD0\xB5\xD1\x80.exe", "\xD0\xBF\xD0\x9B\xD0\x95\xD0\x95\xD0\xA0.EXE", true},
+                 {"\xC5\x81odz", "\xC5\x82ODZ", true}, // Ł, ł
+                 {"stra\xC3\x9F" "e", "STRASSE", false},    // ordinal: no expansion
+                 {"a.exe", "a.ex", false}, {"\xC3", "\xC3\x84", false}};
+    for (const auto &c : names) EXPECT_EQ(CompareNamesIgnoringCase(c.a, c.b) == 0, c.equal) << c.a << " / " << c.b;
 }
 
 TEST(UserKeyMapFormat, TheInstalledExamplesReadCleanlyOnceSwitchedOn) {
@@ -148,7 +225,7 @@ TEST(UserKeyMapFormat, TheInstalledExamplesReadCleanlyOnceSwitchedOn) {
     for (char &c : path) if (c == '/') c = '\\';
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    static char text[kUserMapFileBytes];
+    static char text[kKeyMapFileBytes];
     DWORD length = 0;
     ReadFile(file, text, sizeof text, &length, NULL);
     CloseHandle(file);
@@ -168,9 +245,9 @@ TEST(UserKeyMapFormat, TheInstalledExamplesReadCleanlyOnceSwitchedOn) {
     EXPECT_GE(on.map.count, 4);
     for (int i = 0; i < on.map.count; ++i) {
         const UserKeySection &s = on.map.sections[i];
-        SCOPED_TRACE(s.name);
-        EXPECT_TRUE(s.process[0]);
-        for (RemoteKeyCode code : {14, 16, 26, 27, 29, 30, 31}) EXPECT_NE(s.keys[code].kind, kUserNone) << code;
+        SCOPED_TRACE(KeyMapText(on.map, s.name));
+        EXPECT_TRUE(s.process || s.everywhere);
+        for (RemoteKeyCode code : {14, 16, 26, 27, 29, 30, 31}) EXPECT_NE(s.keys[code].kind, kActionNone) << code;
     }
 }
 
@@ -190,7 +267,9 @@ TEST(UserKeyMapFormat, ThePageListsEachMappedKeyUnderItsProgramInTheRemotesOrder
 }
 
 TEST(UserKeyMapLookup, FirstSectionMatchingTheWindowAndMappingTheKey) {
-    UserKeyMap &map = Parse("[ByProcess]\nProcess=player.exe\nKey1=post:A\n"
+    UserKeyMap &map = Parse("[All]\nProcess=*\nKey1=post:Z\nKey5=post:Y\n"
+                            "[ByProcess]\nProcess=player.exe\nKey1=post:A\n"
+                            "[Apple]\nProcess=\xC3\x84pfel.exe\nKey6.long=post:F\n"
                             "[ByClass]\nClass=PlayerClass\nKey2=post:B\n"
                             "[Both]\nProcess=x.exe\nClass=PlayerClass\nKey3=post:C\n"
                             "[Later]\nClass=PlayerClass\nKey2=post:D\nKey4=post:E\n")
@@ -204,24 +283,30 @@ TEST(UserKeyMapLookup, FirstSectionMatchingTheWindowAndMappingTheKey) {
         {"PLAYER.EXE", "Other", 1, "post:A"}, {"player.exe", "Other", 2, ""},
         {"z.exe", "playerclass", 2, "post:B"}, {"x.exe", "PlayerClass", 3, "post:C"},
         {"y.exe", "PlayerClass", 3, ""},      {"y.exe", "PlayerClass", 4, "post:E"},
-        {"", "PlayerClass", 1, ""},           {"player.exe", "", -1, ""},
+        {"", "PlayerClass", 1, "post:Z"},     {"player.exe", "", -1, ""},
         {"player.exe", "", 65536, ""},
+        // Named sections first, then every program's, the desktop's none included.
+        {"z.exe", "Other", 1, "post:Z"},      {"player.exe", "", 5, "post:Y"},
+        {"", "", 5, "post:Y"},
+        {"\xC3\xA4PFEL.EXE", "", 6, "hold post:F"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.process) + "/" + c.windowClass + " key " + std::to_string(c.code));
-        const UserAction *action = FindUserKeyAction(map, c.process, c.windowClass, c.code);
-        char text[64] = "";
-        if (action) FormatUserAction(*action, text, sizeof text);
-        EXPECT_STREQ(text, c.action);
+        const UserKeyMap *maps[] = {&map};
+        UserKeyBinding found = FindKeyBinding(maps, 1, c.process, c.windowClass, c.code);
+        EXPECT_EQ(found.hold->kind ? "hold " + Action(map, *found.hold) : Action(map, *found.press), c.action);
     }
 }
 
 TEST(UserKeyMapLookup, TheUsersSectionReplacesTheMachinesOfTheSameName) {
-    static UserKeyMap machine, user, merged;
-    machine = Parse("[One]\nClass=A\nKey1=post:A\n[Two]\nClass=B\nKey1=post:B\n").map;
-    user = Parse("[two]\nClass=B\nKey2=app:MEDIA_STOP\n[Three]\nClass=C\nKey3=post:C\n").map;
-    MergeUserKeyMaps(machine, user, merged);
-    EXPECT_EQ(Dump(merged), "[two] C=B 2=app:MEDIA_STOP | [Three] C=C 3=post:C | [One] C=A 1=post:A");
+    static Parsed machine, user;
+    Parse("[One]\nClass=A\nKey1=post:A\n[Two]\nClass=B\nKey1=post:B\n", machine);
+    Parse("[two]\nClass=B\nKey2=app:MEDIA_STOP\n[Three]\nClass=C\nKey3=post:C\n", user);
+    MarkReplacedSections(user.map, machine.map);
+    const UserKeyMap *maps[] = {&user.map, &machine.map};
+    EXPECT_EQ(Action(machine.map, *FindKeyBinding(maps, 2, "", "A", 1).press), "post:A");
+    EXPECT_EQ(FindKeyBinding(maps, 2, "", "B", 1).map, nullptr) << "[Two] is replaced by [two]";
+    EXPECT_EQ(Action(user.map, *FindKeyBinding(maps, 2, "", "B", 2).press), "app:MEDIA_STOP");
 }
 
 TEST(UserKeyMapLookup, ChordKeysThatNeedTheExtendedFlag) {
@@ -348,6 +433,17 @@ TEST_F(UserKeyRouting, AChangedFileIsReadAgainAtMostOnceASecondAndNoFileIsTodays
     RouteKey(NULL, 6);
     EXPECT_EQ(Posted(WM_KEYDOWN), "0xD/0x1C0001");
 
+    // Caught while another program holds it: the maps read last stay until it can be read.
+    Write(user, "[Target]\nClass=UserKeyTarget\nKey6=post:Tab\n");
+    HANDLE locked = CreateFileA(user.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    FakeEffects::tick += 1000;
+    RouteKey(NULL, 6);
+    EXPECT_EQ(Posted(WM_KEYDOWN), "0xD/0x1C0001");
+    CloseHandle(locked);
+    FakeEffects::tick += 1000;
+    RouteKey(NULL, 6);
+    EXPECT_EQ(Posted(WM_KEYDOWN), "0x9/0xF0001");
+
     DeleteFileA(user.c_str());
     FakeEffects::tick += 1000;
     RouteKey(NULL, 6);
@@ -355,15 +451,138 @@ TEST_F(UserKeyRouting, AChangedFileIsReadAgainAtMostOnceASecondAndNoFileIsTodays
     EXPECT_EQ(FakeEffects::CallsStartingWith("SetCursorPos").size(), 3u);
 }
 
-TEST_F(UserKeyRouting, AHeldKeyRepeatsAsForThePointerEveryEventPassing) {
-    Write(machine, kTargetMap);
-    UseUserKeyMapFiles(machine.c_str(), user.c_str());
-    for (int i = 0; i < 12; ++i) HandleKeyEvent(NULL, 6, 5000 + 65 * i);
-    int downs = 0;
+TEST_F(UserKeyRouting, OnePressActsOnceRepeatsAfterTheDelayAndALongPressActsInsteadOfIt) {
+    Write(machine, "[Target]\nClass=UserKeyTarget\nKey6=post:A\nKey7=post:B\nKey7.long=post:C\n"
+                   "Key8=post:D\nKey8.repeat=no\nKey9.long=post:E\n");
+    struct Case {
+        const char *what;
+        const char *polls; // one poll each 65 ms: a key read, or "." for none
+        const char *keys;  // the keys posted, in order
+        DWORD longPressMs = 0; // the user's LongPressMs; 0: none set
+    };
+    const Case cases[] = {
+        {"a tap of three polls acts once", "6 6 6 . .", "A"},
+        {"held 1 s: again from 500 ms, then every second poll", "6 6 6 6 6 6 6 6 6 6 6 6 6 6 6 6 .", "AAAAA"},
+        {"a key with a long action waits until it is let go", "7 7 . .", "B"},
+        {"or another key comes", "7 7 6 .", "BA"},
+        {"held 600 ms: the long action once, the short one never", "7 7 7 7 7 7 7 7 7 7 7 7 7 7 7 7 .", "C"},
+        {"pressed again after 250 ms: a press of its own", "7 . . . . 7 .", "BB"},
+        {"repeat=no", "8 8 8 8 8 8 8 8 8 8 8 8 8 8 8 8 .", "D"},
+        {"only a long action: nothing on a tap", "9 9 .", ""},
+        {"the user's LongPressMs", "7 7 7 7 7 7 .", "C", 300},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        HKEY key;
+        RegCreateKeyExA(HKEY_CURRENT_USER, kUserSettingsKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL);
+        if (c.longPressMs) RegSetValueExA(key, "LongPressMs", 0, REG_DWORD, (const BYTE *)&c.longPressMs, 4);
+        else RegDeleteValueA(key, "LongPressMs");
+        RegCloseKey(key);
+        UseUserKeyMapFiles(machine.c_str(), user.c_str());
+        pollState = RepeatState{};
+        DWORD now = 50000;
+        for (const char *p = c.polls; *p; ++p) {
+            if (*p == ' ') continue;
+            now += kPollPeriodMs;
+            if (*p == '.') UserKeysIdle();
+            else HandleKeyEvent(NULL, *p - '0', now);
+        }
+        std::string keys;
+        MSG msg;
+        while (PeekMessageA(&msg, target.hwnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) keys += (char)msg.wParam;
+        EXPECT_EQ(keys, c.keys);
+        EXPECT_TRUE(FakeEffects::CallsStartingWith("SetCursorPos").empty()) << "a mapped key never moves the pointer";
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, kUserSettingsKey);
+}
+
+TEST_F(UserKeyRouting, EachKindOfActionIsCarriedOutAndSaysWhatBecameOfIt) {
+    userKeysWindow = target.hwnd();
+    struct Case {
+        const char *action;
+        std::vector<std::string> calls; // of the effect table
+        const char *outcome;
+        bool done;
+    };
+    const Case cases[] = {
+        {"run:\"C:\\Program Files\\P\\p.exe\" /x /y",
+         {"ShellExecuteExA open|C:\\Program Files\\P\\p.exe|/x /y|C:\\Program Files\\P|1"},
+         "starts \"C:\\Program Files\\P\\p.exe\" /x /y", true},
+        {"run:notepad.exe", {"ShellExecuteExA open|notepad.exe|||1"}, "starts notepad.exe", true},
+        {"volume:up 5",
+         {"Volume GetDefaultAudioEndpoint 0 0", "Volume SetMasterVolumeLevelScalar 0.45", "Volume SetMute 0"},
+         "Volume 45 %", true},
+        {"volume:down", {"Volume GetDefaultAudioEndpoint 0 0", "Volume SetMasterVolumeLevelScalar 0.43", "Volume SetMute 0"},
+         "Volume 43 %", true},
+        {"volume:mute", {"Volume GetDefaultAudioEndpoint 0 0", "Volume SetMute 1"}, "Sound off", true},
+        {"media:next", {"SendInput 0xB0 0x00 0x1", "SendInput 0xB0 0x00 0x3"}, "next", true},
+        {"power:hibernate",
+         {"OpenProcessToken 0x28", "LookupPrivilegeValueA SeShutdownPrivilege", "AdjustTokenPrivileges 1 19 0x2",
+          "SetSuspendState 1 0 0"},
+         "hibernate", true},
+        {"power:lock", {"LockWorkStation"}, "lock", true},
+        {"power:monitor-off", {}, "monitor-off", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.action);
+        FakeEffects::calls.clear();
+        static UserKeyMap map;
+        ClearKeyMap(map);
+        UserAction action;
+        ASSERT_EQ(ParseUserAction(c.action, map, action), nullptr);
+        ForegroundProgram fg = {target.hwnd(), GetCurrentThreadId(), GetCurrentProcessId(), GetCurrentProcessId(),
+                                "unit_tests.exe", "UserKeyTarget", false, false};
+        char outcome[256];
+        EXPECT_EQ(DeliverUserAction(fg, map, action, outcome, sizeof outcome) == kTaken, c.done);
+        EXPECT_STREQ(outcome, c.outcome);
+        EXPECT_EQ(FakeEffects::calls, c.calls);
+    }
     MSG msg;
-    while (PeekMessageA(&msg, target.hwnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) ++downs;
-    EXPECT_EQ(downs, 12);
-    EXPECT_EQ(pollState.repeatCount, 11);
+    ASSERT_TRUE(PeekMessageA(&msg, target.hwnd(), WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, (WPARAM)SC_MONITORPOWER);
+    EXPECT_EQ(msg.lParam, 2) << "off, through the tray window's own default handling";
+
+    // What may fail: no playback device, and a program that runs as administrator.
+    static UserKeyMap map;
+    UserAction volume, post;
+    ParseUserAction("volume:up", map, volume);
+    ParseUserAction("post:A", map, post);
+    ForegroundProgram elevated = {target.hwnd(), GetCurrentThreadId(), GetCurrentProcessId(), GetCurrentProcessId(),
+                                  "admin.exe", "UserKeyTarget", true, false};
+    char outcome[256];
+    EXPECT_EQ(DeliverUserAction(elevated, map, post, outcome, sizeof outcome), kRunsElevated);
+    EXPECT_STREQ(outcome, "runs as administrator");
+    EXPECT_FALSE(PeekMessageA(&msg, target.hwnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    EXPECT_EQ(DeliverUserAction(elevated, map, volume, outcome, sizeof outcome), kTaken) << "the volume is no program's";
+    FakeEffects::playbackDevice = false;
+    DeliverUserAction(elevated, map, volume, outcome, sizeof outcome);
+    EXPECT_STREQ(outcome, "no playback device");
+}
+
+TEST_F(UserKeyRouting, AStoreAppIsMatchedAsTheWindowItsFrameHostsAndAnElevatedProgramGetsNothing) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = L"ApplicationFrameWindow";
+    RegisterClassW(&wc);
+    wc.lpszClassName = L"Windows.UI.Core.CoreWindow";
+    RegisterClassW(&wc);
+    HWND frame = CreateWindowExW(0, L"ApplicationFrameWindow", L"App", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                 NULL, NULL, wc.hInstance, NULL);
+    HWND app = CreateWindowExW(0, L"Windows.UI.Core.CoreWindow", L"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 100, frame, NULL,
+                               wc.hInstance, NULL);
+    FakeEffects::foreground = frame;
+    Write(machine, "[Store app]\nClass=Windows.UI.Core.CoreWindow\nKey6=post:Space\n");
+    UseUserKeyMapFiles(machine.c_str(), user.c_str());
+    RouteKey(NULL, 6);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, app, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, (WPARAM)VK_SPACE);
+    FakeEffects::integrity = SECURITY_MANDATORY_SYSTEM_RID;
+    RouteKey(NULL, 6);
+    EXPECT_FALSE(PeekMessageA(&msg, app, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) << "it runs with more rights";
+    EXPECT_TRUE(FakeEffects::CallsStartingWith("SetCursorPos").empty()) << "the key was taken all the same";
+    DestroyWindow(frame);
 }
 
 TEST_F(UserKeyRouting, SkippedLinesAndDeliveredKeysAreTraced) {

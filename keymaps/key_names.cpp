@@ -164,10 +164,8 @@ bool ParseVirtualKey(const char *text, uint8_t *vk) {
     char first = UpperAscii(text[0]);
     if (StartsWithNoCase(text, "0x")) {
         if (!ParseSmallNumber(text + 2, 16, 2, 1, 0xFE, &n)) return false;
-    } else if (first >= 'A' && first <= 'Z' && !text[1]) {
-        n = first;
-    } else if (first >= '0' && first <= '9' && !text[1]) {
-        n = first;
+    } else if (((first >= 'A' && first <= 'Z') || (first >= '0' && first <= '9')) && !text[1]) {
+        n = (unsigned char)first; // a letter's or digit's key is its capital
     } else if (first == 'F' && ParseSmallNumber(text + 1, 10, 2, 1, 24, &n)) {
         n += kVkF1 - 1;
     } else if (StartsWithNoCase(text, "NUMPAD") && ParseSmallNumber(text + 6, 10, 1, 0, 9, &n)) {

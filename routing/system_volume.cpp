@@ -14,9 +14,14 @@ template <typename T> void Release(T *&object) {
     object = nullptr;
 }
 
+// A level of 0..1 in whole percent, rounded.
+int PercentOf(float level) {
+    return ((int)(level * 1000.0f) + 5) / 10;
+}
+
 // The new level in whole percent, 0..100, from the old one.
 int SteppedLevel(float level, VolumeOp op, int step) {
-    int percent = (int)(level * 100.0f + 0.5f);
+    int percent = PercentOf(level);
     percent += op == kVolumeUp ? step : -step;
     return percent < 0 ? 0 : percent > 100 ? 100 : percent;
 }
@@ -47,7 +52,7 @@ bool ChangeSystemVolume(VolumeOp op, int step, char *outcome, size_t size) {
             }
         }
         if (done && muted) (void)snprintf(outcome, size, "%s", "Sound off");
-        else if (done) (void)snprintf(outcome, size, "Volume %d %%", (int)(level * 100.0f + 0.5f));
+        else if (done) (void)snprintf(outcome, size, "Volume %d %%", PercentOf(level));
     }
     if (!done) (void)snprintf(outcome, size, "%s", volume ? "the volume could not be set" : "no playback device");
     Release(volume);

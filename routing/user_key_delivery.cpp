@@ -163,15 +163,15 @@ bool DeliverPower(const ForegroundProgram &, const UserKeyMap &map, const UserAc
 } // namespace
 
 const UserActionDelivery kUserActionDeliveries[kActionKindCount] = {
-    {kActionNone, kReachSystem, nullptr, kNothingMapped},
-    {kActionPost, kReachWindow, DeliverPost, kTaken},
-    {kActionChord, kReachWindow, DeliverChord, kNotInFront},
-    {kActionApp, kReachWindow, DeliverApp, kTaken},
-    {kActionRun, kReachSystem, DeliverRun, kLaunchFailed},
-    {kActionVolume, kReachSystem, DeliverVolume, kTaken},
+    {kActionNone, kReachSystem, kNothingMapped, nullptr},
+    {kActionPost, kReachWindow, kTaken, DeliverPost},
+    {kActionChord, kReachWindow, kNotInFront, DeliverChord},
+    {kActionApp, kReachWindow, kTaken, DeliverApp},
+    {kActionRun, kReachSystem, kLaunchFailed, DeliverRun},
+    {kActionVolume, kReachSystem, kTaken, DeliverVolume},
     // SendInput while an elevated program is in front is dropped, the media key with it.
-    {kActionMedia, kReachInput, DeliverMedia, kTaken},
-    {kActionPower, kReachSystem, DeliverPower, kTaken},
+    {kActionMedia, kReachInput, kTaken, DeliverMedia},
+    {kActionPower, kReachSystem, kTaken, DeliverPower},
 };
 
 KeyReason DeliverUserAction(const ForegroundProgram &fg, const UserKeyMap &map, const UserAction &action,

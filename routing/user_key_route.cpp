@@ -67,7 +67,7 @@ size_t AnsiToUtf8Text(const char *bytes, size_t length, char *out, size_t size) 
     for (int i = 0; i < chars; ++i) {
         char one[8];
         int n = WideCharToMultiByte(CP_UTF8, 0, wide + i, 1, one, sizeof one, NULL, NULL);
-        if (n <= 0 || (size_t)(used + n) > size) break;
+        if (n <= 0 || (size_t)used + (size_t)n > size) break;
         memcpy(out + used, one, (size_t)n);
         used += n;
     }

@@ -16,7 +16,8 @@ template <typename T> void Release(T *&object) {
 
 // A level of 0..1 in whole percent, rounded.
 int PercentOf(float level) {
-    return ((int)(level * 1000.0f) + 5) / 10;
+    int tenths = (int)(level * 1000.0f); // of a percent
+    return tenths / 10 + (tenths % 10 >= 5 ? 1 : 0);
 }
 
 // The new level in whole percent, 0..100, from the old one.

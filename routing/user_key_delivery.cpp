@@ -163,15 +163,15 @@ bool DeliverPower(const ForegroundProgram &, const UserKeyMap &map, const UserAc
 } // namespace
 
 const UserActionDelivery kUserActionDeliveries[kActionKindCount] = {
-    {kActionNone, kReachSystem, kNothingMapped, nullptr},
-    {kActionPost, kReachWindow, kTaken, DeliverPost},
-    {kActionChord, kReachWindow, kNotInFront, DeliverChord},
-    {kActionApp, kReachWindow, kTaken, DeliverApp},
-    {kActionRun, kReachSystem, kLaunchFailed, DeliverRun},
-    {kActionVolume, kReachSystem, kTaken, DeliverVolume},
+    {nullptr, kActionNone, kReachSystem, kNothingMapped},
+    {DeliverPost, kActionPost, kReachWindow, kTaken},
+    {DeliverChord, kActionChord, kReachWindow, kNotInFront},
+    {DeliverApp, kActionApp, kReachWindow, kTaken},
+    {DeliverRun, kActionRun, kReachSystem, kLaunchFailed},
+    {DeliverVolume, kActionVolume, kReachSystem, kTaken},
     // SendInput while an elevated program is in front is dropped, the media key with it.
-    {kActionMedia, kReachInput, kTaken, DeliverMedia},
-    {kActionPower, kReachSystem, kTaken, DeliverPower},
+    {DeliverMedia, kActionMedia, kReachInput, kTaken},
+    {DeliverPower, kActionPower, kReachSystem, kTaken},
 };
 
 KeyReason DeliverUserAction(const ForegroundProgram &fg, const UserKeyMap &map, const UserAction &action,

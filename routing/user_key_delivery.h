@@ -24,13 +24,13 @@ struct ForegroundProgram {
 enum ActionReach : unsigned char { kReachSystem, kReachInput, kReachWindow };
 
 struct UserActionDelivery {
-    UserActionKind kind;
-    ActionReach reach;
-    KeyReason failed; // why, when it could not (kTaken: its outcome says)
     // Carries the action out and says what became of it in `outcome`
     // ("Volume 42 %"); false when nothing could be done.
     bool (*deliver)(const ForegroundProgram &fg, const UserKeyMap &map, const UserAction &action, char *outcome,
                     size_t size);
+    UserActionKind kind;
+    ActionReach reach;
+    KeyReason failed; // why, when it could not (kTaken: its outcome says)
 };
 extern const UserActionDelivery kUserActionDeliveries[kActionKindCount];
 

@@ -1,0 +1,1 @@
+#include "editor/key_map_document.h"

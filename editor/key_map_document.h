@@ -1,0 +1,65 @@
+// One KeyMaps.ini as the editor holds it: the file's text as read, its lines
+// as the parser reported them, and the edits made since. An edit rewrites
+// only the lines it concerns and reads the text again, so the map, the
+// problems and the file's bytes always agree; saving gives back every
+// untouched line byte for byte, in the encoding the file had. No Windows
+// header: the fuzzers build it natively.
+#pragma once
+#include <stddef.h>
+#include "keymaps/key_map_file.h"
+
+// A line the parser skipped, for the list of problems.
+struct KeyMapProblem {
+    int line;        // 1-based; 0 for the whole file (a text cut at its size)
+    int section;     // the section it belongs to, -1 for none
+    const char *why; // the parser's reason
+};
+
+// Which line of a key: its action, its long-press action, its repeat.
+enum KeyLineKind : unsigned char { kKeyPress, kKeyLong, kKeyRepeat };
+
+const int kKeyMapProblemsShown = 256;
+
+struct KeyMapDocument {
+    KeyMapEncoding encoding; // what the file had; a new file: UTF-8 without BOM
+    bool crlf;               // the line break the file uses most ("\r\n" for a new file)
+    bool cut;                // the file is larger than is read: shown, never saved
+    bool modified;           // edited since loaded or saved
+    size_t length;           // of text
+    char text[kKeyMapFileBytes];
+    UserKeyMap map;
+    KeyMapLine lines[2048]; // in order; lineCount may be less than the file's lines
+    int lineCount;
+    KeyMapProblem problems[kKeyMapProblemsShown];
+    int problemCount;
+};
+
+// The ANSI code page's conversion both ways: from ANSI (keymaps' AnsiToUtf8),
+// and back, returning the length written or 0 when a character has no ANSI form.
+typedef size_t (*Utf8ToAnsi)(const char *utf8, size_t length, char *out, size_t size);
+
+// An empty new file.
+void NewKeyMapDocument(KeyMapDocument &doc);
+// From the file's bytes; false when they cannot be read as a key-map file.
+bool LoadKeyMapDocument(KeyMapDocument &doc, const char *bytes, size_t length, AnsiToUtf8 ansi);
+// The bytes to save: the text in the file's encoding (its BOM first). Returns
+// the length, 0 when `out` is too small or the text has no form in that encoding.
+size_t EncodeKeyMapDocument(const KeyMapDocument &doc, char *out, size_t size, Utf8ToAnsi ansi);
+
+// The value of a key's line as the file has it ("post:VK_SPACE", "no"), "" for none.
+void KeyLineValue(const KeyMapDocument &doc, int section, int key, KeyLineKind kind, char *out, size_t size);
+
+// Edits; each returns false (and changes nothing) when the result would not
+// read back as asked (a value the parser refuses, a full file, no such section).
+// `value` is what follows "KeyN=" ("" removes the line); repeat takes "no" or "".
+bool SetKeyLine(KeyMapDocument &doc, int section, int key, KeyLineKind kind, const char *value);
+// A new section at the end: [name], Process= and/or Class= (either may be "",
+// not both; "*" for every program). Returns its index or -1.
+int AddSection(KeyMapDocument &doc, const char *name, const char *process, const char *windowClass);
+bool RenameSection(KeyMapDocument &doc, int section, const char *name);
+// Its header to the line before the next header, comments within included.
+bool RemoveSection(KeyMapDocument &doc, int section);
+// A section of another document (the machine's file) appended with all its lines.
+int CopySection(KeyMapDocument &doc, const KeyMapDocument &from, int section);
+// The section whose [header] is on `line` or holds it, -1 for none.
+int SectionOfLine(const KeyMapDocument &doc, int line);

@@ -161,6 +161,12 @@ KeyMapEncoding DetectKeyMapEncoding(const char *bytes, size_t length);
 // Returns the length written.
 typedef size_t (*AnsiToUtf8)(const char *bytes, size_t length, char *out, size_t size);
 size_t DecodeKeyMapText(const char *bytes, size_t length, char *out, size_t size, AnsiToUtf8 ansi, bool *cut);
+// The way back, for what this library reads itself: UTF-8 `text` in
+// `encoding`, its byte-order mark first; kEncodingAnsi as Latin-1. False when
+// `out` is too small or the text has a character (or a byte that is not
+// UTF-8) the encoding cannot give; `*written` is the length.
+bool EncodeKeyMapText(const char *text, size_t length, KeyMapEncoding encoding, char *out, size_t size,
+                      size_t *written);
 
 // UTF-8 names compared as Windows compares names ordinally ignoring case
 // (upper case by code point: ASCII, Latin, Greek, Cyrillic); 0 when equal.

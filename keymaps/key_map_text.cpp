@@ -166,6 +166,42 @@ size_t DecodeKeyMapText(const char *bytes, size_t length, char *out, size_t size
     return used;
 }
 
+bool EncodeKeyMapText(const char *text, size_t length, KeyMapEncoding encoding, char *out, size_t size,
+                      size_t *written) {
+    static const char *const kMarks[] = {"", "", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+    size_t used = strlen(kMarks[encoding]);
+    *written = 0;
+    if (used > size) return false;
+    memcpy(out, kMarks[encoding], used);
+    if (encoding == kEncodingUtf8 || encoding == kEncodingUtf8Bom) {
+        if (length > size - used) return false;
+        memcpy(out + used, text, length);
+        *written = used + length;
+        return true;
+    }
+    const unsigned char *p = (const unsigned char *)text, *end = p + length;
+    while (p < end) {
+        uint32_t cp = NextCodePoint(p, end);
+        if (cp >= 0xDC80 && cp <= 0xDCFF) return false; // not UTF-8
+        if (encoding == kEncodingAnsi) {
+            if (cp > 0xFF || used == size) return false;
+            out[used++] = (char)cp;
+            continue;
+        }
+        uint32_t units[2] = {cp, 0};
+        size_t count = 1;
+        if (cp >= 0x10000) units[0] = 0xD800 + ((cp - 0x10000) >> 10), units[1] = 0xDC00 + (cp & 0x3FF), count = 2;
+        if (size - used < 2 * count) return false;
+        for (size_t i = 0; i < count; ++i, used += 2) {
+            unsigned char high = (unsigned char)(units[i] >> 8), low = (unsigned char)units[i];
+            out[used] = (char)(encoding == kEncodingUtf16Be ? high : low);
+            out[used + 1] = (char)(encoding == kEncodingUtf16Be ? low : high);
+        }
+    }
+    *written = used;
+    return true;
+}
+
 int CompareNamesIgnoringCase(const char *a, const char *b) {
     const unsigned char *p = (const unsigned char *)a, *q = (const unsigned char *)b;
     const unsigned char *pEnd = p + strlen(a), *qEnd = q + strlen(b);

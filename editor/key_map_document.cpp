@@ -11,7 +11,8 @@ const char kCutWhy[] = "longer than 64 KB: the rest is not read, so it is never 
 const char kLossyWhy[] = "bytes that are not text in its encoding: saving would change them, so it is never saved";
 const char kUnreadWhy[] = "not text in the system's code page (ANSI)";
 const char kNoRoomWhy[] = "no room for the file's bytes";
-const char kNoFormWhy[] = "a character has no form in the file's encoding";
+const char kNoFormWhy[] = "text that is not UTF-8";
+const char kNoAnsiWhy[] = "a character has no form in the file's encoding, the system's code page (ANSI)";
 const char kMisreadWhy[] = "its bytes would be read back in another encoding";
 
 KeyMapDocument scratch;
@@ -65,9 +66,9 @@ size_t EncodeText(const KeyMapDocument &doc, char *out, size_t size, Utf8ToAnsi 
     *why = nullptr;
     if (doc.encoding == kEncodingAnsi && ansi) {
         n = doc.length ? ansi(doc.text, doc.length, out, size) : 0;
-        if (doc.length && !n) *why = size < doc.length ? kNoRoomWhy : kNoFormWhy;
+        if (doc.length && !n) *why = size < doc.length ? kNoRoomWhy : kNoAnsiWhy;
     } else if (!EncodeKeyMapText(doc.text, doc.length, doc.encoding, out, size, &n)) {
-        *why = size >= 2 * doc.length + 3 ? kNoFormWhy : kNoRoomWhy;
+        *why = size < 2 * doc.length + 3 ? kNoRoomWhy : doc.encoding == kEncodingAnsi ? kNoAnsiWhy : kNoFormWhy;
     }
     if (*why) return 0;
     // Without a mark, ANSI and UTF-8 tell apart only by the bytes: pure ASCII reads the same either way.
@@ -313,6 +314,11 @@ bool LoadKeyMapDocument(KeyMapDocument &doc, const char *bytes, size_t length, A
 
 bool LoadKeyMapDocument(KeyMapDocument &doc, const char *bytes, size_t length, AnsiToUtf8 ansi) {
     return LoadKeyMapDocument(doc, bytes, length, ansi, nullptr);
+}
+
+void MarkKeyMapDocumentReadOnly(KeyMapDocument &doc, const char *why) {
+    doc.readOnly = why;
+    Read(doc);
 }
 
 size_t EncodeKeyMapBytes(const KeyMapDocument &doc, char *out, size_t size, Utf8ToAnsi ansi, const char **why) {

@@ -52,6 +52,8 @@ bool LoadKeyMapDocument(KeyMapDocument &doc, const char *bytes, size_t length, A
 // bytes again (UTF-8 and UTF-16 always are): one that would not, as a byte the
 // code page has no character for, is read-only, so no line changes unasked.
 bool LoadKeyMapDocument(KeyMapDocument &doc, const char *bytes, size_t length, AnsiToUtf8 ansi, Utf8ToAnsi back);
+// Never to be saved, for `why` (a file that could not be read); shown among the problems.
+void MarkKeyMapDocumentReadOnly(KeyMapDocument &doc, const char *why);
 // The bytes to save: the text in the file's encoding (its BOM first). Returns
 // the length, 0 when `out` is too small or the text has no form in that encoding.
 size_t EncodeKeyMapDocument(const KeyMapDocument &doc, char *out, size_t size, Utf8ToAnsi ansi);

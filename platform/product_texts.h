@@ -8,3 +8,5 @@ const char kTelvixWindowClass[] = "Corvane Remote Control";
 const char kTelvixDisplayClass[] = "Corvane Remote Control Display";
 // Each user's own settings, under HKEY_CURRENT_USER (the key maps' timing).
 const char kUserSettingsKey[] = "Software\\Halvex Multimedia\\Corvane Remote Control";
+// Each user's own KeyMaps.ini: this folder under %APPDATA% (the editor writes it).
+const char kUserKeyMapsFolder[] = "Corvane Remote Control";

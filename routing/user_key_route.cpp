@@ -13,7 +13,6 @@
 namespace {
 
 const int kFileCount = 2; // the machine's, the user's
-const char kUserFolder[] = "Corvane Remote Control"; // under %APPDATA%
 
 // What a change check compares: a file that appears, goes, or is written anew.
 struct FileStamp {
@@ -268,7 +267,7 @@ void LoadUserKeyMaps() {
     char appData[MAX_PATH];
     n = GetEnvironmentVariableA("APPDATA", appData, sizeof appData);
     if (n && n < sizeof appData) {
-        int written = snprintf(user, sizeof user, "%s\\%s\\KeyMaps.ini", appData, kUserFolder);
+        int written = snprintf(user, sizeof user, "%s\\%s\\KeyMaps.ini", appData, kUserKeyMapsFolder);
         if (written < 0 || written >= (int)sizeof user) user[0] = 0;
     }
     UseUserKeyMapFiles(machine, user);

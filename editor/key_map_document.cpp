@@ -50,7 +50,7 @@ void ChooseLineBreak(KeyMapDocument &doc) {
         else ++cr;
     }
     const char *use = lf > crlf && lf >= cr ? "\n" : cr > crlf && cr > lf ? "\r" : "\r\n";
-    snprintf(doc.lineBreak, sizeof doc.lineBreak, "%s", use);
+    (void)snprintf(doc.lineBreak, sizeof doc.lineBreak, "%s", use);
     doc.crlf = use[1] == '\n';
 }
 
@@ -287,7 +287,7 @@ void NewKeyMapDocument(KeyMapDocument &doc) {
     doc.cut = false;
     doc.readOnly = nullptr;
     doc.modified = false;
-    snprintf(doc.lineBreak, sizeof doc.lineBreak, "\r\n");
+    (void)snprintf(doc.lineBreak, sizeof doc.lineBreak, "\r\n");
     doc.length = 0;
     doc.text[0] = 0;
     ClearKeyMap(doc.map);
@@ -342,7 +342,7 @@ void KeyLineValue(const KeyMapDocument &doc, int section, int key, KeyLineKind k
         if (line.section != section || line.key != key || line.role != RoleOf(kind)) continue;
         size_t begin, end;
         ValueSpan(doc, line, &begin, &end);
-        snprintf(out, size, "%.*s", (int)(end - begin), doc.text + begin); // a repeat's last line wins: go on
+        (void)snprintf(out, size, "%.*s", (int)(end - begin), doc.text + begin); // a repeat's last line wins: go on
     }
 }
 
@@ -419,8 +419,9 @@ bool RenameSection(KeyMapDocument &doc, int section, const char *name) {
         return false;
     const KeyMapLine &header = doc.lines[HeaderLine(doc, section)];
     const char *t = doc.text;
-    size_t open = header.begin, close = header.begin;
+    size_t open = header.begin;
     while (t[open] != '[') ++open;
+    size_t close = open;
     while (close < header.end && t[close] != ';') ++close;
     while (IsBlank(t[close - 1])) --close; // now just past the ']'
     Begin(doc);

@@ -7,7 +7,7 @@
 namespace {
 
 const ListColumn kKeyColumns[] = {
-    {L"Key", 64}, {L"Action", 190}, {L"Long press", 150}, {L"Repeat", 56}, {L"Without a map", 170}};
+    {L"Key", 56}, {L"Action", 170}, {L"Long press", 130}, {L"Repeat", 52}, {L"Without a map", 150}};
 
 void ActionWords(const UserKeyMap &map, const UserAction &action, char *out, size_t size) {
     if (action.kind == kActionNone) out[0] = 0;

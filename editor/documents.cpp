@@ -5,20 +5,19 @@ EditorFile files[kFileCount];
 
 void LoadFiles() {
     // A missing file is an empty one: the user's is made when first saved.
-    for (EditorFile &file : files) NewKeyMapDocument(file.doc);
-    if (UserKeyMapPath(files[kUserFile].path, MAX_PATH)) ReadKeyMapFile(files[kUserFile].path, files[kUserFile].doc);
-    if (MachineKeyMapPath(files[kMachineFile].path, MAX_PATH))
-        ReadKeyMapFile(files[kMachineFile].path, files[kMachineFile].doc);
+    bool (*const paths[kFileCount])(wchar_t *, size_t) = {UserKeyMapPath, MachineKeyMapPath};
+    for (int i = 0; i < kFileCount; ++i) {
+        NewKeyMapDocument(files[i].doc);
+        unsigned long error = 0;
+        if (paths[i](files[i].path, MAX_PATH)) ReadKeyMapFile(files[i].path, files[i].doc, &error);
+    }
     MarkReplacedSections(files[kUserFile].doc.map, files[kMachineFile].doc.map);
 }
 
 bool SaveUserFile(HWND owner) {
     EditorFile &user = files[kUserFile];
     char why[256] = "";
-    if (SaveKeyMapFile(user.path, user.doc, why, sizeof why)) {
-        user.doc.modified = false;
-        return true;
-    }
+    if (SaveKeyMapFile(user.path, user.doc, why, sizeof why)) return true;
     WCHAR reason[256], text[MAX_PATH + 400];
     Widen(why, reason, 256);
     wsprintfW(text, L"Your keys were not saved to %s:\n%s", user.path, reason);

@@ -105,7 +105,9 @@ TEST(KeyRoles, WithoutAMapTheKeysDoWhatThePointerDoesAndTheFixedOnesTakeNoMap) {
     for (int code = 0; code < 32; ++code) {
         SCOPED_TRACE(code);
         std::string direction = MoveDirectionName(code);
-        if (!direction.empty()) EXPECT_EQ(UnmappedKeyWords(code), "moves the pointer " + direction);
+        if (!direction.empty()) {
+            EXPECT_EQ(UnmappedKeyWords(code), "moves the pointer " + direction);
+        }
         if (code > 10) {
             EXPECT_STREQ(UnmappedKeyWords(code), "nothing");
             EXPECT_EQ(PointerKey(code).reason, kNothingMapped);

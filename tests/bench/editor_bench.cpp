@@ -10,22 +10,9 @@
 #include <string>
 #include <vector>
 #include "bench_clock.h"
+#include "tests/support/process.h"
 
 namespace {
-
-struct Search {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND window, LPARAM param) {
-    Search *search = (Search *)param;
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->process || !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
 
 // Milliseconds from CreateProcess to the window; negative when none came.
 double StartToWindow(const std::string &program) {
@@ -37,13 +24,12 @@ double StartToWindow(const std::string &program) {
     std::string line = "\"" + program + "\"";
     double t0 = NowMs();
     if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return -1;
-    Search search = {pi.dwProcessId, NULL};
-    while (!search.found && NowMs() - t0 < 30000 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
-        EnumWindows(FindVisible, (LPARAM)&search);
-        if (!search.found) Sleep(1);
-    }
-    double elapsed = search.found ? NowMs() - t0 : -1;
-    if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
+    HWND window = NULL;
+    while (!(window = VisibleWindowOf(pi.dwProcessId)) && NowMs() - t0 < 30000 &&
+           WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
+        Sleep(1);
+    double elapsed = window ? NowMs() - t0 : -1;
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);

@@ -166,25 +166,7 @@ Grant GrantOf(const std::string &object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYP
 }
 
 // The visible top-level dialog of a process.
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM data) {
-    DialogSearch *s = (DialogSearch *)data;
-    DWORD pid = 0;
-    char className[16] = "";
-    GetWindowThreadProcessId(window, &pid);
-    GetClassNameA(window, className, sizeof className);
-    if (pid != s->pid || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0) return TRUE;
-    s->found = window;
-    return FALSE;
-}
-HWND VisibleDialogOf(HANDLE process) {
-    DialogSearch search = {GetProcessId(process), NULL};
-    EnumWindows(FindVisibleDialog, (LPARAM)&search);
-    return search.found;
-}
+HWND VisibleDialogOf(HANDLE process) { return VisibleWindowOf(GetProcessId(process), "#32770"); }
 
 // The process behind the tray program's hidden window.
 HANDLE OpenTrayProgram(DWORD access) {

@@ -33,6 +33,8 @@
 ; The tray program's window class and title (the class is its single-instance
 ; mark), and the name of its logon entry and shortcut.
 !define TRAY_NAME "Corvane Remote Control"
+; The key-map editor's shortcut.
+!define EDITOR_NAME "Corvane Remote Keys"
 !define UNINSTALLER "Uninstall.exe"
 !define UTILITIES_PRODUCT "Velmora Utilities"
 !define UTILITIES_KEY "VelmoraUtilities"

@@ -1,5 +1,6 @@
 ; The utilities package: the tray program Telvix, the uninstall wizard Purgex
-; with its texts, the logon entry and the Start-menu entries.
+; with its texts, the key-map editor RemoteKeys, the logon entry and the
+; Start-menu entries.
 !include "product.nsh"
 !include "MUI2.nsh"
 
@@ -64,6 +65,7 @@ Section "Install"
   File "${PACKAGE_DIR}/Telvix.exe"
   File "${PACKAGE_DIR}/Purgex.exe"
   File "${PACKAGE_DIR}/Purgex.ini"
+  File "${PACKAGE_DIR}/RemoteKeys.exe"
   ; The key maps' examples; a file the owner has edited stays as it is.
   SetOverwrite off
   File "${PACKAGE_DIR}/KeyMaps.ini"
@@ -76,6 +78,7 @@ Section "Install"
 
   CreateDirectory "${MENU_DIR}"
   CreateShortcut "${MENU_DIR}\${TRAY_NAME}.lnk" "$INSTDIR\Telvix.exe"
+  CreateShortcut "${MENU_DIR}\${EDITOR_NAME}.lnk" "$INSTDIR\RemoteKeys.exe"
   CreateShortcut "${MENU_DIR}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\Purgex.exe"
 
   !insertmacro WRITE_UNINSTALL_ENTRY "${ENTRY_KEY}" "${PRODUCT}" "$INSTDIR\Purgex.exe"
@@ -95,12 +98,15 @@ Section "Uninstall"
   Call un.CloseTrayProgram
   Pop $0
   Delete /REBOOTOK "$INSTDIR\Telvix.exe"
+  ; An editor left open loses its file at the next restart, like Telvix.
+  Delete /REBOOTOK "$INSTDIR\RemoteKeys.exe"
   Delete "$INSTDIR\Purgex.ini"
   Delete "$INSTDIR\KeyMaps.ini"
   ; Gone unless the wizard runs this removal; then the clean-up below takes it.
   Delete "$INSTDIR\Purgex.exe"
 
   Delete "${MENU_DIR}\${TRAY_NAME}.lnk"
+  Delete "${MENU_DIR}\${EDITOR_NAME}.lnk"
   Delete "${MENU_DIR}\Uninstall ${PRODUCT}.lnk"
   RMDir "${MENU_DIR}"
   DeleteRegValue HKLM "${RUN_KEY}" "${TRAY_NAME}"

@@ -5,6 +5,7 @@
 #include "platform/monitor.h"
 #include "platform/product_texts.h"
 #include "routing/tray_hooks.h"
+#include "tray/key_editor_notify.h"
 #include "tray/settings.h"
 #include "tray/tray_window.h"
 
@@ -81,6 +82,7 @@ RECT DisplayPlacement(const RECT &work, SIZE size, int dpi) {
 
 void ShowKeyOutcome(const KeyOutcome *outcome) {
     if (!outcome) return Hide();
+    NotifyKeyEditor(*outcome); // whatever the display's setting, and a dropped repeat too
     DWORD now = fx.GetTickCount();
     if ((DWORD)(now - settingRead) >= 1000) {
         settingRead = now;

@@ -21,7 +21,8 @@ bool DisplayShows(int mode, const KeyOutcome &outcome);
 // above its bottom edge by a margin of the DPI.
 RECT DisplayPlacement(const RECT &work, SIZE size, int dpi);
 
-// The tray's showKeyOutcome: shows `outcome`, or hides the display for null.
+// The tray's showKeyOutcome: shows `outcome`, or hides the display for null;
+// a running key-map editor is told of every outcome (NotifyKeyEditor).
 // The setting is read again when it was read a second ago or more.
 void ShowKeyOutcome(const KeyOutcome *outcome);
 // The display's window; null until a key was first shown.

@@ -19,6 +19,7 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "platform/key_editor_link.h"
 #include "sim/card/card_state.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
@@ -165,25 +166,7 @@ Grant GrantOf(const std::string &object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYP
 }
 
 // The visible top-level dialog of a process.
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM data) {
-    DialogSearch *s = (DialogSearch *)data;
-    DWORD pid = 0;
-    char className[16] = "";
-    GetWindowThreadProcessId(window, &pid);
-    GetClassNameA(window, className, sizeof className);
-    if (pid != s->pid || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0) return TRUE;
-    s->found = window;
-    return FALSE;
-}
-HWND VisibleDialogOf(HANDLE process) {
-    DialogSearch search = {GetProcessId(process), NULL};
-    EnumWindows(FindVisibleDialog, (LPARAM)&search);
-    return search.found;
-}
+HWND VisibleDialogOf(HANDLE process) { return VisibleWindowOf(GetProcessId(process), "#32770"); }
 
 // The process behind the tray program's hidden window.
 HANDLE OpenTrayProgram(DWORD access) {
@@ -191,6 +174,15 @@ HANDLE OpenTrayProgram(DWORD access) {
     DWORD pid = 0;
     if (!tray || !GetWindowThreadProcessId(tray, &pid)) return NULL;
     return OpenProcess(access, FALSE, pid);
+}
+
+// Opens a Start-menu entry as the shell opens it.
+bool OpenShortcut(const std::string &shortcut) {
+    SHELLEXECUTEINFOA open = {};
+    open.cbSize = sizeof open;
+    open.lpFile = shortcut.c_str();
+    open.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExA(&open);
 }
 
 // Runs a command line as the system would and waits for its end; its exit code or -1.
@@ -249,7 +241,7 @@ std::string Leftovers() {
                  "card's capture device " + clsid + in);
         }
     }
-    for (const char *program : {"Telvix.exe", "Purgex.exe", "Uninstall.exe"})
+    for (const char *program : {"Telvix.exe", "Purgex.exe", "RemoteKeys.exe", "Uninstall.exe"})
         for (auto &process : ProcessesNamed(program)) note(true, "process " + process.second);
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
@@ -352,6 +344,7 @@ protected:
             }
         }
         CloseStrayWindows(kTrayClass);
+        CloseStrayWindows(kKeyEditorWindowClass);
         CoUninitialize();
     }
 
@@ -425,15 +418,24 @@ TEST_F(Lifecycle, InstallUseAndRemoveBothPackagesThroughTheWizard) {
         return GetCursorPos(&p) && p.x > 400 && p.y == 300;
     })) << "a held right key did not move the pointer";
 
-    // The Start-menu entry, opened as the shell opens it.
+    // The key-map editor from its entry beside Telvix's, and closed again.
+    ASSERT_TRUE(OpenShortcut(MenuDir() + "\\Corvane Remote Keys.lnk"));
+    HWND editor = WaitForWindow(kKeyEditorWindowClass, NULL);
+    ASSERT_TRUE(editor) << "the Start-menu entry opened no editor";
+    DWORD editorId = 0;
+    GetWindowThreadProcessId(editor, &editorId);
+    HANDLE remoteKeys = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, editorId);
+    EXPECT_EQ(ImageOf(remoteKeys), UtilitiesDir() + "\\RemoteKeys.exe");
+    EXPECT_EQ(IsWow64(remoteKeys), kX86);
+    PostMessageA(editor, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitExit(remoteKeys, 30000, NULL));
+    CloseHandle(remoteKeys);
+
+    // The wizard's Start-menu entry.
     std::string title = WizardTitle();
     ASSERT_NE(title, "");
-    SHELLEXECUTEINFOA open = {};
-    open.cbSize = sizeof open;
     std::string shortcut = MenuDir() + "\\Uninstall Velmora Utilities.lnk";
-    open.lpFile = shortcut.c_str();
-    open.nShow = SW_SHOWNORMAL;
-    ASSERT_TRUE(ShellExecuteExA(&open)) << shortcut;
+    ASSERT_TRUE(OpenShortcut(shortcut)) << shortcut;
     HWND page = WaitForPage(title.c_str(), false);
     ASSERT_TRUE(page);
     auto wizards = ProcessesNamed("Purgex.exe");

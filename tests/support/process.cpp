@@ -90,6 +90,35 @@ bool WaitForNoWindow(const char *className, const char *title, DWORD timeoutMs) 
     return WaitUntil([&] { return FindWindowA(className, title) == NULL; }, timeoutMs);
 }
 
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const char *className;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM data) {
+    WindowSearch *search = (WindowSearch *)data;
+    DWORD processId = 0;
+    char className[64] = "";
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != search->processId || !IsWindowVisible(window)) return TRUE;
+    if (search->className && (!GetClassNameA(window, className, sizeof className) ||
+                              lstrcmpA(className, search->className) != 0))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+} // namespace
+
+HWND VisibleWindowOf(DWORD processId, const char *className) {
+    WindowSearch search = {processId, className, NULL};
+    EnumWindows(FindVisibleWindow, (LPARAM)&search);
+    return search.found;
+}
+
 std::string ReadTextFile(const std::string &path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               NULL, OPEN_EXISTING, 0, NULL);

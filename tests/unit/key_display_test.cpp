@@ -1,7 +1,9 @@
 // The on-screen display: which keys it shows under each setting, read again
 // while the program runs; where it appears; and that it takes neither the
-// activation nor the focus, nor one more GDI object per key shown.
+// activation nor the focus, nor one more GDI object per key shown. A running
+// key-map editor hears of every key, whatever the display shows.
 #include <gtest/gtest.h>
+#include "platform/key_editor_link.h"
 #include "platform/product_texts.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/registry_fixture.h"
@@ -28,6 +30,14 @@ void SetMode(DWORD mode) {
 
 bool Shown() { return KeyDisplayWindow() && IsWindowVisible(KeyDisplayWindow()); }
 
+// What the tray program posted to an editor's window of this thread; -1 for nothing.
+long long TakeKeyRead() {
+    static const UINT keyRead = RegisterWindowMessageA(kKeyReadMessageName);
+    MSG msg;
+    if (!PeekMessageA(&msg, NULL, keyRead, keyRead, PM_REMOVE)) return -1;
+    return (long long)msg.wParam;
+}
+
 } // namespace
 
 TEST(KeyDisplay, ShowsTheKeysOfItsSettingReadAgainWithinASecond) {
@@ -46,18 +56,24 @@ TEST(KeyDisplay, ShowsTheKeysOfItsSettingReadAgainWithinASecond) {
         {2, untaken, true},
         {3, untaken, false}, // no such setting: off
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " key " << c.outcome.code);
-        SetMode(c.mode);
-        ShowKeyOutcome(&c.outcome);
-        EXPECT_EQ(Shown(), c.shown);
+    {
+        TestWindow editor(kKeyEditorWindowClass, "Corvane Remote Keys");
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << "mode " << c.mode << " key " << c.outcome.code);
+            SetMode(c.mode);
+            ShowKeyOutcome(&c.outcome);
+            EXPECT_EQ(Shown(), c.shown);
+            EXPECT_EQ(TakeKeyRead(), (long long)PackKeyRead(c.outcome)) << "the editor hears of every key";
+        }
+        ShowKeyOutcome(nullptr);
+        EXPECT_FALSE(Shown()) << "hidden for the prompt and a closed session";
+        EXPECT_EQ(TakeKeyRead(), -1) << "no key, no message";
     }
-    ShowKeyOutcome(nullptr);
-    EXPECT_FALSE(Shown()) << "hidden for the prompt and a closed session";
     DeleteRegValue(HKEY_CURRENT_USER, TELVIX_USER_SETTINGS_KEY, "OnScreenDisplay");
     FakeEffects::tick += 1000;
     ShowKeyOutcome(&untaken);
     EXPECT_FALSE(Shown()) << "missing: off";
+    EXPECT_EQ(TakeKeyRead(), -1) << "no editor, no message";
 }
 
 TEST(KeyDisplay, AppearsAtTheBottomCentreWithoutActivationAndHidesAfterItsTime) {

@@ -71,7 +71,7 @@ void ActionFieldsFromValue(const char *value, ActionFields &f) {
         kUserActionKinds[a.kind].format(scratch, a, text, sizeof text);
         if (char *blank = strchr(text, ' ')) {
             *blank = 0;
-            f.step = atoi(blank + 1);
+            f.step = (int)strtol(blank + 1, NULL, 10);
         }
         (void)snprintf(f.option, sizeof f.option, "%s", text);
     }

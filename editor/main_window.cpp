@@ -243,7 +243,7 @@ void OnCreate(HWND created) {
     window = created;
     dpi = (int)WindowDpi(window);
     for (const auto &c : kControls)
-        CreateWindowExW(0, c.windowClass, c.text, c.style, 0, 0, 0, 0, window, (HMENU)(INT_PTR)c.id, instance, NULL);
+        (void)CreateWindowExW(0, c.windowClass, c.text, c.style, 0, 0, 0, 0, window, (HMENU)(INT_PTR)c.id, instance, NULL);
     programs = Item(IDC_PROGRAMS);
     keys = Item(IDC_KEYS);
     problems = Item(IDC_PROBLEMS);

@@ -8,7 +8,7 @@ namespace {
 const ListColumn kProgramColumns[] = {{L"Program", 120}, {L"Matches", 150}};
 
 LPARAM Pack(const ProgramRef &program) {
-    return (LPARAM)(program.file * 1024 + program.section + 1);
+    return (LPARAM)program.file * 1024 + program.section + 1;
 }
 
 void AddProgramRow(HWND list, const ProgramRef &program, const ProgramRef &choose) {

@@ -64,12 +64,6 @@ bool PickFromTrayMenu(Running &run, int downs) {
     return true;
 }
 
-HWND WaitForDialog(const char *title) {
-    HWND dialog = WaitForWindow("#32770", title);
-    if (dialog) WaitUntil([&] { return IsWindowVisible(dialog) != 0; });
-    return dialog;
-}
-
 // The prompt on top of everything, at the placement table's position for
 // this screen's width, or centred on the work area where the table has no
 // row (1920 x 1080, say).

@@ -23,11 +23,6 @@ std::string ItemText(HWND dialog, int id) {
     return text;
 }
 
-// A dialog the editor opened, by its caption.
-HWND WaitForDialog(const char *caption) {
-    return WaitForWindow("#32770", caption);
-}
-
 } // namespace
 
 TEST(EditorProcess, AKeyChosenOnTheRemoteAndSetInTheDialogReachesTheProgramWithoutRestartAndKeepsTheFile) {
@@ -93,7 +88,7 @@ TEST(EditorProcess, AKeyChosenOnTheRemoteAndSetInTheDialogReachesTheProgramWitho
     EXPECT_EQ(ItemText(action, IDC_KEY_NAME), "VOL+ for PlayerSim");
     SendDlgItemMessageA(action, IDC_KIND, CB_SETCURSEL, 1, 0);
     SendMessageA(action, WM_COMMAND, MAKEWPARAM(IDC_KIND, CBN_SELCHANGE), (LPARAM)GetDlgItem(action, IDC_KIND));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(action, IDC_HOTKEY)));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(action, IDC_HOTKEY)) != 0; }));
     SendDlgItemMessageA(action, IDC_HOTKEY, HKM_SETHOTKEY, VK_SPACE, 0);
     PostMessageA(GetDlgItem(action, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitForNoWindow("#32770", "Key action"));

@@ -86,6 +86,12 @@ HWND WaitForWindow(const char *className, const char *title, DWORD timeoutMs) {
     return found;
 }
 
+HWND WaitForDialog(const char *title) {
+    HWND dialog = WaitForWindow("#32770", title);
+    if (dialog) WaitUntil([&] { return IsWindowVisible(dialog) != 0; });
+    return dialog;
+}
+
 bool WaitForNoWindow(const char *className, const char *title, DWORD timeoutMs) {
     return WaitUntil([&] { return FindWindowA(className, title) == NULL; }, timeoutMs);
 }

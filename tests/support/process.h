@@ -33,6 +33,8 @@ bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 20000);
 // Waits for a top-level window by class and/or title.
 HWND WaitForWindow(const char *className, const char *title, DWORD timeoutMs = 20000);
 bool WaitForNoWindow(const char *className, const char *title, DWORD timeoutMs = 20000);
+// A dialog by its caption, once it is shown (its controls are then laid out).
+HWND WaitForDialog(const char *title);
 // A visible top-level window of the process (of `className`, when given); null for none.
 HWND VisibleWindowOf(DWORD processId, const char *className = nullptr);
 

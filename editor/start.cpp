@@ -6,7 +6,7 @@
 #include <stdlib.h>
 
 // The linker's list of global constructors: -1, the constructors, 0.
-extern "C" void (*__CTOR_LIST__[])();
+extern "C" void (*__CTOR_LIST__[])(); // NOLINT(bugprone-reserved-identifier): the linker gives this name
 
 // Windows may enter with the stack on a 4-byte boundary only.
 extern "C" __attribute__((force_align_arg_pointer)) void WinMainCRTStartup() {

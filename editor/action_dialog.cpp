@@ -144,7 +144,13 @@ void Browse(HWND dialog) {
     open.lpstrFile = path;
     open.nMaxFile = MAX_PATH;
     open.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (GetOpenFileNameW(&open)) SetDlgItemTextW(dialog, IDC_PROGRAM, path);
+    // Loaded when first asked for: the common dialogs bring the shell's libraries
+    // along, which the editor's start would otherwise wait for. A known DLL, so
+    // only the system's copy is ever loaded.
+    typedef BOOL(WINAPI * OpenFileName)(OPENFILENAMEW *);
+    HMODULE dialogs = LoadLibraryW(L"comdlg32.dll");
+    OpenFileName openFileName = dialogs ? (OpenFileName)(void *)GetProcAddress(dialogs, "GetOpenFileNameW") : NULL;
+    if (openFileName && openFileName(&open)) SetDlgItemTextW(dialog, IDC_PROGRAM, path);
 }
 
 bool Check(HWND dialog, ActionDialog &d, char values[2][1100]) {

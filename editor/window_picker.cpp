@@ -1,6 +1,5 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <psapi.h>
 #include "editor/editor.h"
 #include <string.h>
 #include "res/remotekeys_resource.h"
@@ -24,13 +23,11 @@ void ProgramOf(HWND window, WCHAR *name, DWORD size) {
     static FullName fullName =
         (FullName)(void *)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW");
     // Vista's limited right reaches programs of other users and elevated ones.
-    HANDLE process = OpenProcess(fullName ? 0x1000 /* PROCESS_QUERY_LIMITED_INFORMATION */
-                                          : PROCESS_QUERY_INFORMATION | PROCESS_VM_READ,
-                                 FALSE, id);
+    HANDLE process = fullName ? OpenProcess(0x1000 /* PROCESS_QUERY_LIMITED_INFORMATION */, FALSE, id) : NULL;
     if (!process) return;
     WCHAR path[MAX_PATH];
     DWORD length = MAX_PATH;
-    BOOL ok = fullName ? fullName(process, 0, path, &length) : GetModuleFileNameExW(process, NULL, path, MAX_PATH) != 0;
+    BOOL ok = fullName(process, 0, path, &length);
     CloseHandle(process);
     if (!ok) return;
     const WCHAR *base = path;

@@ -42,40 +42,12 @@ HWND FindByTitlePrefix(const TvAppDescriptor &app) {
     return FindWindowByTitlePrefix(app.titlePrefix);
 }
 
-HWND FindHomeTheaterMain() {
-    return FindWindowByExactTitle("Home Theater");
-}
-
-HWND FindPowerVcrMain() {
-    return FindWindowA("PowerVCR II Taurus", NULL);
-}
-
-HWND FindPowerVcrVideo() {
-    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top; top = GetWindow(top, GW_HWNDNEXT)) {
-        for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            char text[128];
-            text[0] = '\0';
-            GetWindowTextA(child, text, sizeof text);
-            if (strcmp(text, "VideoWindow2") == 0) return top;
-        }
-    }
-    return NULL;
-}
-
-HWND FindFormMainWindow() {
-    return FindWindowExA(GetDesktopWindow(), NULL, NULL, "FormMainWindow");
-}
-
 namespace {
 
 HWND FindRunningInstance(const TvAppDescriptor &app) {
     if (app.windowClass[0] != '\0') return FindWindowA(app.windowClass, NULL);
     return FindByTitlePrefix(app);
 }
-
-} // namespace
-
-namespace {
 
 void Report(KeyOutcome *outcome, KeyReason reason, const char *sent) {
     if (!outcome) return;

@@ -1,7 +1,23 @@
-// What each remote key does to CyberLink PowerVCR II: keystrokes posted to its
-// "PowerVCR II Taurus" window, chords after activating it, and a show toggle
-// of its main and video windows.
+// CyberLink PowerVCR II: its windows, what each remote key does to it
+// (keystrokes posted to its "PowerVCR II Taurus" window, chords after
+// activating it, a show toggle of its main and video windows) and its row.
 #include "apps/tv_app_table.h"
+
+HWND FindPowerVcrMain() {
+    return FindWindowA("PowerVCR II Taurus", NULL);
+}
+
+HWND FindPowerVcrVideo() {
+    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top; top = GetWindow(top, GW_HWNDNEXT)) {
+        for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[128];
+            text[0] = '\0';
+            GetWindowTextA(child, text, sizeof text);
+            if (strcmp(text, "VideoWindow2") == 0) return top;
+        }
+    }
+    return NULL;
+}
 
 namespace {
 
@@ -69,6 +85,27 @@ const KeyRow kPowerVcrKeys[] = {
     {31, PostedBareKey(VK_SUBTRACT),                      Same},
 };
 
+const KeyMap kPowerVcrKeyMap = {kPowerVcrKeys, sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0], nullptr, 0};
+
 } // namespace
 
-const KeyMap kPowerVcrKeyMap = {kPowerVcrKeys, sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0], nullptr, 0};
+extern const TvApp kPowerVcrRow = {
+    .id = kPowerVcr,
+    .identity = {.name = "PowerVCR",
+                 .registryKey = "Software\\Cyberlink\\PowerVCR II",
+                 .valueName = "InstallPath",
+                 .exeName = "PVCR.EXE",
+                 .windowClass = "",
+                 .titlePrefix = "PowerVCR II"},
+    .descriptor = &powerVcrApp,
+    .windows = {.presentClass = "PowerVCR II Taurus",
+                .presentTitle = nullptr,
+                .findMain = FindPowerVcrMain,
+                .runningBy = TvAppSearch::TitlePrefix},
+    .keyMap = &kPowerVcrKeyMap,
+    .close = {.action = ChordOf(kWithActivation, kVkCtrl, 0x58 /* X */), .by = TvAppSearch::Main},
+    .commands = {.key20 = 0, .key21 = 0, .waits = false},
+    .adoptionRank = 3,
+    .menuCommand = 1102,
+    .names = {.title = "PowerVCR II", .descriptionGroup = "PowerVCR II"},
+};

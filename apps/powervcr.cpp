@@ -2,6 +2,7 @@
 // (keystrokes posted to its "PowerVCR II Taurus" window, chords after
 // activating it, a show toggle of its main and video windows) and its row.
 #include "apps/tv_app_table.h"
+#include "platform/registry_key.h"
 
 HWND FindPowerVcrMain() {
     return FindWindowA("PowerVCR II Taurus", NULL);
@@ -24,15 +25,11 @@ namespace {
 // Recording (key 13) would otherwise stop at PowerVCR II's capture dialog.
 // The key is never created: without an installation there is nothing to tell.
 void DisableCaptureDialog() {
-    HKEY key;
+    RegistryKey key;
     // Where PowerVCR II reads it: its own registry view and, for a standard
     // user on Windows, the per-user store that virtualization keeps for it.
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink", 0, KEY_SET_VALUE | kTvAppRegistryView, &key) !=
-        ERROR_SUCCESS)
-        return;
-    DWORD one = 1;
-    RegSetValueExA(key, "DisableCapDlg", 0, REG_DWORD, (const BYTE *)&one, sizeof one);
-    RegCloseKey(key);
+    if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink", KEY_SET_VALUE | kTvAppRegistryView) == ERROR_SUCCESS)
+        key.WriteDword("DisableCapDlg", 1);
 }
 
 // Key 24: the video window is toggled too, even when the main window is gone.

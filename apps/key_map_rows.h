@@ -2,7 +2,7 @@
 // array of rows, one per remote key, with the action for each key layout:
 // keystroke rows (KeyRow, one form of delivery each, apps/key_delivery.h) or
 // the Honestech applications' command rows (TvCommandRow). Each map is defined
-// in its own *_keys.cpp and named by its applications' rows of kTvApps.
+// in its application's file (apps/powervcr.cpp, ...) and named by its rows.
 #pragma once
 #include <stddef.h>
 #include <windows.h>

@@ -1,4 +1,4 @@
-// The country code, the ini file beside the program and the thirteen texts
+// The country code, the ini file beside the program and the fourteen texts
 // read from it, against real ini files and the real registry.
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -14,7 +14,6 @@
 namespace {
 
 const int kFileCount = 2; // the machine's, the user's
-const char kUserFolder[] = "Corvane Remote Control"; // under %APPDATA%
 
 // What a change check compares: a file that appears, goes, or is written anew.
 struct FileStamp {

@@ -1,5 +1,6 @@
 #include "tray/settings.h"
 #include <windows.h>
+#include "platform/product_texts.h"
 #include "platform/registry_key.h"
 #include "platform/trace.h"
 
@@ -79,7 +80,7 @@ bool ReadTraceSetting() {
 
 int ReadOnScreenDisplaySetting() {
     RegistryKey key;
-    if (key.Open(HKEY_CURRENT_USER, TELVIX_USER_SETTINGS_KEY, KEY_QUERY_VALUE) != ERROR_SUCCESS) return 0;
+    if (key.Open(HKEY_CURRENT_USER, kUserSettingsKey, KEY_QUERY_VALUE) != ERROR_SUCCESS) return 0;
     DWORD value = 0;
     return ReadDword(key, "OnScreenDisplay", &value) && value <= 2 ? (int)value : 0;
 }

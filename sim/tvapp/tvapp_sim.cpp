@@ -10,6 +10,7 @@
 #include <deque>
 #include <string>
 #include "sim/tvapp/stand_in.h"
+#include "sim/log_append.h"
 
 namespace {
 
@@ -60,18 +61,7 @@ void Log(const char *format, ...) {
     vsnprintf(line + n, sizeof line - n, format, args);
     va_end(args);
     Remember(line + n);
-    // Opened per line and shared, so a test can read it while we run.
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 50 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        file = CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file == INVALID_HANDLE_VALUE) Sleep(10);
-    }
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written;
-    lstrcatA(line, "\r\n");
-    WriteFile(file, line, lstrlenA(line), &written, NULL);
-    CloseHandle(file);
+    AppendLogLine(logPath, line);
 }
 
 const char *WindowTag(HWND window) { return window == videoWindow ? "video" : "main"; }

@@ -16,14 +16,14 @@ bool AnyWatchFlag() {
 } // namespace
 
 void CALLBACK AppWatchTick(HWND, UINT, UINT_PTR, DWORD) {
-    for (const TvApp &app : kTvApps) {
-        int &flag = watchFlags[app.id - 1];
+    for (const TvApp *app : kTvApps) {
+        int &flag = watchFlags[app->id - 1];
         if (flag != 1) continue;
         // Only the first raised flag is handled per tick.
-        HWND present = FindTvAppPresent(app);
-        Trace("watch: %s window %s", app.identity.name, present ? "open" : "gone, no longer the target");
+        HWND present = FindTvAppPresent(*app);
+        Trace("watch: %s window %s", app->identity.name, present ? "open" : "gone, no longer the target");
         if (!present) {
-            ClearActive(app.id);
+            ClearActive(app->id);
             flag = 0;
             // Another one still watched (chosen from the tray menu while an
             // adopted one was being closed) must not lose its watch, or the

@@ -2,14 +2,14 @@
 // array of rows, one per remote key, with the action for each key layout:
 // keystroke rows (KeyRow, one form of delivery each, apps/key_delivery.h) or
 // the Honestech applications' command rows (TvCommandRow). Each map is defined
-// in its own *_keys.cpp and named by its applications' rows of kTvApps.
+// in its application's file (apps/powervcr.cpp, ...) and named by its rows.
 #pragma once
 #include <stddef.h>
 #include <windows.h>
 #include "apps/key_delivery.h"
 #include "apps/tv_app_descriptor.h"
 
-enum class KeyForm {
+enum class KeyForm : BYTE {
     Nothing,       // no window search, lastWindow untouched
     Same,          // second layout only: as the first layout
     Posted,        // PostKey(message, code, lParam)
@@ -19,15 +19,17 @@ enum class KeyForm {
     Custom,        // the row's own action, search included (PowerVCR II key 24)
 };
 
+// The bytes first and every number in the size it needs (each message, code
+// and lParam of the maps fits): the maps hold two of these per key.
 struct KeyAction {
     KeyForm form;
-    UINT message;      // Posted, Private
-    WPARAM code;       // Posted: virtual key or character; Private: wParam
-    LPARAM lParam;     // Posted, Private
-    BYTE modifiers[3]; // Chord: pressed in this order, released in reverse
-    BYTE key;          // Chord: main key
-    int modifierCount;
-    bool activate;     // Chord: SetForegroundWindow/SetActiveWindow first
+    BYTE modifiers[3];  // Chord: pressed in this order, released in reverse
+    BYTE key;           // Chord: main key
+    BYTE modifierCount;
+    bool activate;      // Chord: SetForegroundWindow/SetActiveWindow first
+    WORD message;       // Posted, Private
+    WORD code;          // Posted: virtual key or character; Private: wParam
+    LONG lParam;        // Posted, Private
     void (*beforeDelivery)(); // runs once the window is found, before delivery
     void (*custom)(TvAppDescriptor &app, KeyOutcome &outcome);
 };
@@ -65,48 +67,66 @@ const BYTE kVkShift = 0x10;
 constexpr BYTE kDigitScanCodes[10] = {0x0B, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A};
 
 // Row builders, named after the forms the tables use.
-constexpr KeyAction Nothing = {KeyForm::Nothing, 0, 0, 0, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
-constexpr KeyAction Same = {KeyForm::Same, 0, 0, 0, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
-
+constexpr KeyAction kNoAction = {};
+constexpr KeyAction Action(KeyForm form) {
+    KeyAction action = kNoAction;
+    action.form = form;
+    return action;
+}
+constexpr KeyAction Message(KeyForm form, WORD message, WORD code, LPARAM lParam) {
+    KeyAction action = Action(form);
+    action.message = message;
+    action.code = code;
+    action.lParam = (LONG)lParam;
+    return action;
+}
+constexpr KeyAction Nothing = Action(KeyForm::Nothing);
+constexpr KeyAction Same = Action(KeyForm::Same);
 // WM_KEYDOWN with repeat count 1 and the scan code (extended bit where given).
 constexpr KeyAction PostedKey(BYTE vk, BYTE scan, bool extended = false) {
-    return {KeyForm::Posted, WM_KEYDOWN, vk, KeyLParam(1, scan, extended), {0, 0, 0}, 0, 0, false, nullptr, nullptr};
+    return Message(KeyForm::Posted, WM_KEYDOWN, vk, KeyLParam(1, scan, extended));
 }
 // WM_KEYDOWN with lParam 0.
-constexpr KeyAction PostedBareKey(BYTE vk) {
-    return {KeyForm::Posted, WM_KEYDOWN, vk, 0, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
-}
+constexpr KeyAction PostedBareKey(BYTE vk) { return Message(KeyForm::Posted, WM_KEYDOWN, vk, 0); }
 constexpr KeyAction PostedChar(BYTE ch, BYTE scan) {
-    return {KeyForm::Posted, WM_CHAR, ch, KeyLParam(1, scan, false), {0, 0, 0}, 0, 0, false, nullptr, nullptr};
+    return Message(KeyForm::Posted, WM_CHAR, ch, KeyLParam(1, scan, false));
 }
 // Digit key d: vk 0x30 + d with its scan code.
 constexpr KeyAction PostedDigit(int d) { return PostedKey((BYTE)(0x30 + d), kDigitScanCodes[d]); }
-
+constexpr KeyAction ChordAction(bool activate, BYTE first, BYTE second, BYTE third, BYTE key, BYTE count) {
+    KeyAction action = Action(KeyForm::Chord);
+    action.modifiers[0] = first;
+    action.modifiers[1] = second;
+    action.modifiers[2] = third;
+    action.key = key;
+    action.modifierCount = count;
+    action.activate = activate;
+    return action;
+}
 constexpr KeyAction ChordOf(bool activate, BYTE modifier, BYTE key) {
-    return {KeyForm::Chord, 0, 0, 0, {modifier, 0, 0}, key, 1, activate, nullptr, nullptr};
+    return ChordAction(activate, modifier, 0, 0, key, 1);
 }
 constexpr KeyAction ChordOf(bool activate, BYTE first, BYTE second, BYTE key) {
-    return {KeyForm::Chord, 0, 0, 0, {first, second, 0}, key, 2, activate, nullptr, nullptr};
+    return ChordAction(activate, first, second, 0, key, 2);
 }
 constexpr KeyAction ChordOf(bool activate, BYTE first, BYTE second, BYTE third, BYTE key) {
-    return {KeyForm::Chord, 0, 0, 0, {first, second, third}, key, 3, activate, nullptr, nullptr};
+    return ChordAction(activate, first, second, third, key, 3);
 }
 constexpr bool kWithActivation = true;
 constexpr bool kWithoutActivation = false;
-
-constexpr KeyAction ShowToggle = {KeyForm::ShowToggle, 0, 0, 0, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
-
-constexpr KeyAction PrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return {KeyForm::Private, message, wParam, lParam, {0, 0, 0}, 0, 0, false, nullptr, nullptr};
+constexpr KeyAction ShowToggle = Action(KeyForm::ShowToggle);
+constexpr KeyAction PrivateMessage(WORD message, WORD wParam, LPARAM lParam) {
+    return Message(KeyForm::Private, message, wParam, lParam);
 }
-
 constexpr KeyAction After(void (*before)(), KeyAction action) {
     action.beforeDelivery = before;
     return action;
 }
 
 constexpr KeyAction CustomAction(void (*custom)(TvAppDescriptor &, KeyOutcome &)) {
-    return {KeyForm::Custom, 0, 0, 0, {0, 0, 0}, 0, 0, false, nullptr, custom};
+    KeyAction action = Action(KeyForm::Custom);
+    action.custom = custom;
+    return action;
 }
 
 // The action of `key` for the current layout, or Nothing when the map has no row.

@@ -3,6 +3,7 @@
 #include <string.h>
 #include "platform/effects.h"
 #include "platform/product_texts.h"
+#include "platform/registry_key.h"
 #include "platform/trace.h"
 #include "platform/window_search.h"
 
@@ -14,15 +15,14 @@ void InitTvApp(TvAppDescriptor &app, const TvAppIdentity &identity) {
 
 int ReadInstallInfo(TvAppDescriptor &app, const char *key, const char *value, const char *exe) {
     app.installed = 0;
-    HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | kTvAppRegistryView, &handle) != ERROR_SUCCESS)
-        return 0;
     char dir[sizeof app.installDir];
     DWORD size = sizeof dir;
-    DWORD type = 0;
-    LONG rc = RegQueryValueExA(handle, value, NULL, &type, (BYTE *)dir, &size);
-    RegCloseKey(handle);
-    if (rc != ERROR_SUCCESS) return 0; // missing, or longer than the buffer
+    {
+        RegistryKey handle;
+        if (handle.Open(HKEY_LOCAL_MACHINE, key, KEY_QUERY_VALUE | kTvAppRegistryView) != ERROR_SUCCESS) return 0;
+        // Missing, or longer than the buffer.
+        if (handle.Read(value, dir, &size, nullptr) != ERROR_SUCCESS) return 0;
+    }
     // A string stored without its terminator gets ours; one that fills the
     // whole buffer that way does not fit and would run into exeName.
     if (size == 0) {
@@ -42,40 +42,12 @@ HWND FindByTitlePrefix(const TvAppDescriptor &app) {
     return FindWindowByTitlePrefix(app.titlePrefix);
 }
 
-HWND FindHomeTheaterMain() {
-    return FindWindowByExactTitle("Home Theater");
-}
-
-HWND FindPowerVcrMain() {
-    return FindWindowA("PowerVCR II Taurus", NULL);
-}
-
-HWND FindPowerVcrVideo() {
-    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top; top = GetWindow(top, GW_HWNDNEXT)) {
-        for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            char text[128];
-            text[0] = '\0';
-            GetWindowTextA(child, text, sizeof text);
-            if (strcmp(text, "VideoWindow2") == 0) return top;
-        }
-    }
-    return NULL;
-}
-
-HWND FindFormMainWindow() {
-    return FindWindowExA(GetDesktopWindow(), NULL, NULL, "FormMainWindow");
-}
-
 namespace {
 
 HWND FindRunningInstance(const TvAppDescriptor &app) {
     if (app.windowClass[0] != '\0') return FindWindowA(app.windowClass, NULL);
     return FindByTitlePrefix(app);
 }
-
-} // namespace
-
-namespace {
 
 void Report(KeyOutcome *outcome, KeyReason reason, const char *sent) {
     if (!outcome) return;

@@ -40,7 +40,8 @@ int ReadInstallInfo(TvAppDescriptor &app, const char *key, const char *value, co
 HWND Launch(TvAppDescriptor &app, KeyOutcome *outcome = nullptr);
 HWND ActivateOrLaunch(TvAppDescriptor &app, KeyOutcome *outcome = nullptr);
 
-// The window searches the table's rows choose from.
+// The window searches the table's rows choose from; each application's own
+// are in its file (apps/home_theater.cpp, apps/powervcr.cpp, apps/honestech.cpp).
 HWND FindByTitlePrefix(const TvAppDescriptor &app);
 HWND FindHomeTheaterMain();
 HWND FindPowerVcrMain();

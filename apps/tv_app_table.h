@@ -1,9 +1,10 @@
 // The table of the TV applications, one record per application indexed by
-// TvAppId, and what is done to an application through its record. Everything
-// that differs between the applications is in its row (apps/tv_app_table.cpp)
-// or in its key map (its *_keys.cpp): the routing, the watch, the tray menu,
-// the Setting list, the key reference, the stand-ins and the tests go through
-// the rows. An application is added as an id here, a row and a key map.
+// TvAppId, and what is done to an application through its record. Each
+// application is one file: its window searches, its key map and its row
+// (apps/powervcr.cpp, apps/home_theater.cpp, apps/honestech.cpp). The routing,
+// the watch, the tray menu, the Setting list, the key reference, the stand-ins
+// and the tests go through the rows. An application is added as an id and a
+// row here and its own file.
 #pragma once
 #include <windows.h>
 #include "apps/key_map_rows.h"
@@ -11,7 +12,6 @@
 
 // TvAppId: 1 Home Theater, 2 PowerVCR II, 3 Quick TV, 4 TV@Anywhere.
 enum TvAppId { kHomeTheater = 1, kPowerVcr = 2, kQuickTv = 3, kTvAnywhere = 4 };
-const int kTvAppCount = 4;
 
 // The process-wide descriptors (apps/static_state.cpp).
 extern TvAppDescriptor homeTheaterApp;
@@ -19,44 +19,67 @@ extern TvAppDescriptor powerVcrApp;
 extern TvAppDescriptor quickTvApp;
 extern TvAppDescriptor tvAnywhereApp;
 
-// The key maps, each in its *_keys.cpp.
-extern const KeyMap kHomeTheaterKeyMap;
-extern const KeyMap kPowerVcrKeyMap;
-extern const KeyMap kHonestechKeyMap; // Quick TV and TV@Anywhere
-
 // Which window search a row uses for one purpose.
 enum class TvAppSearch {
     TitlePrefix, // FindByTitlePrefix on its descriptor
     Main,        // its findMain
 };
 
-struct TvApp {
-    TvAppIdentity identity;      // where it is installed, how it looks, its menu and Setting name
-    const char *title;           // its own name, as the key reference and the stand-ins' logs give it
-    const char *descriptionGroup; // whose words the key reference uses for what its map sends
-    const char *presentClass;    // whether it runs (the watch, adoption, key 21):
-    const char *presentTitle;    //   FindWindowExA(desktop, NULL, class, title)
-    TvAppDescriptor *descriptor; // its process-wide record
-    HWND (*findMain)();          // the window its toggle closes and its key map goes to
-    const KeyMap *keyMap;
-    KeyAction closeAction;       // delivered to the window closeBy finds
-    TvAppId id;
-    UINT menuCommand;            // the command of its tray menu entry
-    TvAppSearch closeBy;
-    TvAppSearch runningBy;       // the tray menu's running mark
-    int adoptionRank;            // 1 first: who takes an ordinary key when none is the target
-    int command20;               // WM_TVAPP_COMMAND sent on key 20; 0: key 20 toggles
-    int command21;               // WM_TVAPP_COMMAND sent on key 21; 0: key 21 does nothing
-    int commandWaits;            // 1: waits after the commands whose rows give a wait
+// How its windows are found.
+struct TvAppWindows {
+    const char *presentClass; // whether it runs (the watch, adoption, key 21):
+    const char *presentTitle; //   FindWindowExA(desktop, NULL, class, title)
+    HWND (*findMain)();       // the window its toggle closes and its key map goes to
+    TvAppSearch runningBy;    // the tray menu's running mark
 };
 
-// In TvAppId order, the order in which the routing, the watch, the tray menu
-// and the Setting list go through them.
-extern const TvApp kTvApps[kTvAppCount];
+// How it is closed: `action` delivered to the window `by` finds.
+struct TvAppClose {
+    KeyAction action;
+    TvAppSearch by;
+};
+
+// What keys 20 and 21 send it, and whether its command rows' waits count.
+struct TvAppCommands {
+    int key20;  // WM_TVAPP_COMMAND sent on key 20; 0: key 20 toggles
+    int key21;  // WM_TVAPP_COMMAND sent on key 21; 0: key 21 does nothing
+    bool waits; // waits after the commands whose rows give a wait
+};
+
+// What it is called outside the tray menu and the Setting list.
+struct TvAppNames {
+    const char *title;            // its own name, as the key reference and the stand-ins' logs give it
+    const char *descriptionGroup; // whose words the key reference uses for what its map sends
+};
+
+struct TvApp {
+    TvAppId id;
+    TvAppIdentity identity;      // where it is installed, how it looks, its menu and Setting name
+    TvAppDescriptor *descriptor; // its process-wide record
+    TvAppWindows windows;
+    const KeyMap *keyMap;
+    TvAppClose close;
+    TvAppCommands commands;
+    int adoptionRank; // 1 first: who takes an ordinary key when none is the target
+    UINT menuCommand; // the command of its tray menu entry
+    TvAppNames names;
+};
+
+// The rows, each in its application's file.
+extern const TvApp kHomeTheaterRow;
+extern const TvApp kPowerVcrRow;
+extern const TvApp kQuickTvRow;
+extern const TvApp kTvAnywhereRow;
+
+// In TvAppId order (kTvApps[id - 1] is the row of id), the order in which the
+// routing, the watch, the tray menu and the Setting list go through them.
+// Addresses only: ready before the descriptors are set up from the rows.
+inline constexpr const TvApp *kTvApps[] = {&kHomeTheaterRow, &kPowerVcrRow, &kQuickTvRow, &kTvAnywhereRow};
+const int kTvAppCount = sizeof kTvApps / sizeof kTvApps[0];
 
 // The descriptor of a row, initialised from its identity: the static
 // initialisers of the descriptors (apps/static_state.cpp).
-TvAppDescriptor MakeTvApp(TvAppId id);
+TvAppDescriptor MakeTvApp(const TvApp &row);
 
 // The record of a TvAppId, or null outside the table.
 const TvApp *FindTvApp(int tvAppId);

@@ -7,7 +7,7 @@
 namespace {
 
 struct Description {
-    const char *group; // a row's descriptionGroup (apps/tv_app_table.cpp)
+    const char *group; // a row's names.descriptionGroup (its application's file in apps/)
     const char *sends;
     const char *does;
 };

@@ -56,7 +56,7 @@ KeyWords FromCommandRow(const TvApp &app, int japanLayout, RemoteKeyCode code) {
     if (command == kNoCommand) return w;
     w.sends = Format("command %d", command);
     if (command >= 10000 && command <= 10009) w.does = Format("digit %d", command - 10000);
-    if (app.commandWaits && row->waitMs) w.note = Format("then Telvix waits %lu ms", (unsigned long)row->waitMs);
+    if (app.commands.waits && row->waitMs) w.note = Format("then Telvix waits %lu ms", (unsigned long)row->waitMs);
     return w;
 }
 
@@ -65,9 +65,9 @@ KeyWords FromCommandRow(const TvApp &app, int japanLayout, RemoteKeyCode code) {
 // too, or sends the command of its row; key 21 sends the command of its row
 // or means nothing.
 bool FromRouting(const TvApp &app, RemoteKeyCode code, KeyWords *w) {
-    if (code == kPowerKey || (code == kKey20 && !app.command20)) w->sends = "toggle";
-    else if (code == kKey20) w->sends = Format("command %d", app.command20);
-    else if (code == kKey21 && app.command21) w->sends = Format("command %d", app.command21);
+    if (code == kPowerKey || (code == kKey20 && !app.commands.key20)) w->sends = "toggle";
+    else if (code == kKey20) w->sends = Format("command %d", app.commands.key20);
+    else if (code == kKey21 && app.commands.key21) w->sends = Format("command %d", app.commands.key21);
     else return code == kKey21;
     return true;
 }
@@ -110,7 +110,7 @@ const char *TvAppTitle(int tvAppId) {
     // The applications' own names; the tray menu's are shorter.
     if (tvAppId == kNoTvApp) return "No TV application";
     const TvApp *app = FindTvApp(tvAppId);
-    return app ? app->title : "";
+    return app ? app->names.title : "";
 }
 
 KeyWords DescribeKey(int tvAppId, int japanLayout, RemoteKeyCode code) {
@@ -122,7 +122,7 @@ KeyWords DescribeKey(int tvAppId, int japanLayout, RemoteKeyCode code) {
     } else if (app->keyMap->rows) w = FromKeyRow(app->keyMap->rows, app->keyMap->rowCount, japanLayout, code);
     else w = FromCommandRow(*app, japanLayout, code);
     if (w.does.empty() && IsDigitKey(w.sends)) w.does = "digit " + w.sends;
-    const char *group = app ? app->descriptionGroup : TvAppTitle(kNoTvApp);
+    const char *group = app ? app->names.descriptionGroup : TvAppTitle(kNoTvApp);
     if (w.does.empty() && !w.sends.empty())
         if (const char *d = DescriptionOf(group, w.sends)) w.does = d;
     return w;

@@ -1,19 +1,18 @@
 #include "platform/locale.h"
 #include <windows.h>
 #include "platform/effects.h"
+#include "platform/registry_key.h"
 #include "platform/windows_dir.h"
 
 int JapanLayout = 0;
 
-int CountryCodeFromRegistry() {
-    HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\International", &key) != ERROR_SUCCESS)
-        return 0;
+int CountryCodeOrZeroFromRegistry() {
+    RegistryKey key;
+    if (key.OpenDefault(HKEY_CURRENT_USER, "Control Panel\\International") != ERROR_SUCCESS) return 0;
     char text[30];
     DWORD size = sizeof text;
     DWORD type = 0;
-    LONG rc = RegQueryValueExA(key, "iCountry", NULL, &type, (BYTE *)text, &size);
-    RegCloseKey(key);
+    LONG rc = key.Read("iCountry", text, &size, &type);
     // An unreadable or non-text value is no country at all, so not Japan.
     if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return 0;
     // Terminated by us: a text filling all 30 bytes without its own end loses
@@ -34,7 +33,7 @@ int GetCountryCode() {
         if (!WindowsDirPath("\\win.ini", path, sizeof path)) lstrcpynA(path, "win.ini", sizeof path);
         return CountryCodeFromWinIni(path);
     }
-    return CountryCodeFromRegistry();
+    return CountryCodeOrZeroFromRegistry();
 }
 
 void DetermineJapanLayout() {

@@ -7,8 +7,9 @@ extern int JapanLayout; // 1 when the country code is 81
 int GetCountryCode();
 // Decimal value of at most the first five characters, digits or not.
 int CountryCodeFromText(const char *text);
-// Country code as the registry path reads it; 0 when it cannot be read.
-int CountryCodeFromRegistry();
+// Country code as the registry path reads it; 0 (no country, so not Japan)
+// when it cannot be read.
+int CountryCodeOrZeroFromRegistry();
 // Country code as the 9x path reads it from `winIniPath`; 1 when absent.
 int CountryCodeFromWinIni(const char *winIniPath);
 void DetermineJapanLayout();

@@ -6,7 +6,10 @@ const char kTelvixCaption[] = "Corvane Remote Control";
 const char kTelvixWindowClass[] = "Corvane Remote Control";
 // The on-screen display's window class.
 const char kTelvixDisplayClass[] = "Corvane Remote Control Display";
-// Each user's own settings, under HKEY_CURRENT_USER (the key maps' timing).
+// Each user's own settings, under HKEY_CURRENT_USER (the key maps' timing,
+// the on-screen display).
 const char kUserSettingsKey[] = "Software\\Halvex Multimedia\\Corvane Remote Control";
 // Each user's own KeyMaps.ini: this folder under %APPDATA% (the editor writes it).
 const char kUserKeyMapsFolder[] = "Corvane Remote Control";
+// Held while a copy runs, so that a second one ends at start-up.
+const char kInstanceMutexName[] = "Corvane Remote Control Instance";

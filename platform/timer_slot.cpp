@@ -1,7 +1,10 @@
 #include "platform/timer_slot.h"
+#include "platform/startup_order.h"
 
 TimerSlot::TimerSlot(UINT_PTR timerId, TIMERPROC timerCallback)
-    : armed(false), id(timerId), ownerWindow(NULL), period(0), callback(timerCallback) {}
+    : armed(false), id(timerId), ownerWindow(NULL), period(0), callback(timerCallback) {
+    NoteStartup(kStartupTimerBase + (int)timerId);
+}
 
 // The destructor of a static slot is its exit handler.
 TimerSlot::~TimerSlot() { disarm(); }

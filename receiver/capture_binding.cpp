@@ -95,8 +95,8 @@ IBaseFilter *FindCaptureFilter(GUID category, const char *name) {
 }
 
 bool AddReceiverFilter(IGraphBuilder *graph, IBaseFilter *(*find)(GUID category, const char *name)) {
-    // An owned reference, or null; no smart pointer, so the count never
-    // depends on a header's idea of taking one over.
+    // An owned reference, or null, held raw: once in the graph it becomes
+    // boundFilter's, which keeps it until the process ends.
     IBaseFilter *filter = nullptr;
     for (const char *name : CaptureDeviceNames) {
         filter = find(kKsCategoryCapture, name);
@@ -110,10 +110,10 @@ bool AddReceiverFilter(IGraphBuilder *graph, IBaseFilter *(*find)(GUID category,
         filter->Release();
         return false;
     }
-    // Refused: the filter stays in the graph, our reference with it.
     boundFilter = filter;
     hr = filter->QueryInterface(kIidKsControl, (void **)&ReceiverControl);
     if (hr != S_OK) {
+        // Refused: the filter stays in the graph, our reference with it.
         Trace("bind: the filter has no control interface (0x%08lX)", (unsigned long)hr);
         return false;
     }

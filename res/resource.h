@@ -13,7 +13,7 @@
 #define IDM_ABOUT           30
 #define IDM_QUIT            31
 #define IDM_SETTING         32
-// 1101 and on: the TV applications' entries, one per row of kTvApps (apps/tv_app_table.cpp)
+// 1101 and on: the TV applications' entries, one per row of kTvApps (apps/tv_app_table.h)
 #define IDM_EXIT            1201
 
 // Controls of the dialogs.

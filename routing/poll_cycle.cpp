@@ -52,7 +52,7 @@ namespace {
 KeyOutcome NotTakenBy(const TvApp &app, KeyReason reason) {
     KeyOutcome outcome = {};
     outcome.reason = reason;
-    SetOutcomeTarget(outcome, app.title);
+    SetOutcomeTarget(outcome, app.names.title);
     return outcome;
 }
 
@@ -61,8 +61,8 @@ KeyOutcome NotTakenBy(const TvApp &app, KeyReason reason) {
 KeyOutcome RouteToActive(const TvApp &app, RemoteKeyCode code) {
     switch (code) {
     case kPowerKey: return ToggleTvApp(app);
-    case kKey20: return app.command20 ? SendTvAppCommand(app, app.command20) : ToggleTvApp(app);
-    case kKey21: return app.command21 ? SendTvAppCommand(app, app.command21) : NotTakenBy(app, kNothingOnKey);
+    case kKey20: return app.commands.key20 ? SendTvAppCommand(app, app.commands.key20) : ToggleTvApp(app);
+    case kKey21: return app.commands.key21 ? SendTvAppCommand(app, app.commands.key21) : NotTakenBy(app, kNothingOnKey);
     case kDroppedKey: return NotTakenBy(app, kRepeatDropped);
     default: return DispatchTvAppKey(app, code);
     }
@@ -73,8 +73,8 @@ KeyOutcome RouteToActive(const TvApp &app, RemoteKeyCode code) {
 KeyOutcome RouteWithoutTarget(RemoteKeyCode code) {
     // Every window is looked up before any is adopted, as the routing always does.
     const TvApp *adopted = nullptr;
-    for (const TvApp &app : kTvApps)
-        if (FindTvAppPresent(app) && (!adopted || app.adoptionRank < adopted->adoptionRank)) adopted = &app;
+    for (const TvApp *app : kTvApps)
+        if (FindTvAppPresent(*app) && (!adopted || app->adoptionRank < adopted->adoptionRank)) adopted = app;
     if (!adopted) {
         KeyOutcome mapped = {};
         if (RouteToUserKeyMap(code, mapped)) return mapped;
@@ -96,8 +96,8 @@ KeyOutcome RouteWithoutTarget(RemoteKeyCode code) {
 
 bool AnyTvAppWindow() {
     bool any = false;
-    for (const TvApp &app : kTvApps)
-        if (FindTvAppPresent(app)) any = true; // every one is looked up
+    for (const TvApp *app : kTvApps)
+        if (FindTvAppPresent(*app)) any = true; // every one is looked up
     return any;
 }
 

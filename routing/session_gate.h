@@ -5,6 +5,7 @@
 // at the physical console, while it is not locked, polls the card.
 #pragma once
 #include <windows.h>
+#include "platform/tray_window_ids.h"
 
 // A session id that is none: what WTSGetActiveConsoleSessionId answers while
 // sessions are being switched, and ours when it cannot be read.
@@ -20,8 +21,7 @@ enum SessionLock { kLockUnknown, kLocked, kUnlocked };
 SessionLock LockFromSessionFlags(LONG flags, DWORD major, DWORD minor);
 
 // Asking for lock notices fails early at logon, before the terminal service
-// runs: it is tried again this often, this many times.
-const UINT_PTR kSessionGateTimerId = 4;
+// runs: it is tried again this often, this many times (kSessionGateTimerId).
 const UINT kSessionRegisterRetryMs = 1000;
 const int kSessionRegisterAttempts = 120;
 

@@ -4,6 +4,7 @@
 #include "keymaps/key_map_file.h"
 #include "platform/effects.h"
 #include "platform/product_texts.h"
+#include "platform/registry_key.h"
 #include "platform/trace.h"
 #include "routing/poll_cycle.h"
 #include "routing/poll_timing.h"
@@ -122,15 +123,14 @@ void ReadAll() {
 void ReadTiming() {
     DWORD values[2] = {kDefaultRepeatDelayMs, kDefaultLongPressMs};
     const char *const names[2] = {"RepeatDelayMs", "LongPressMs"};
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserSettingsKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+    RegistryKey key;
+    if (key.Open(HKEY_CURRENT_USER, kUserSettingsKey, KEY_QUERY_VALUE) == ERROR_SUCCESS) {
         for (int i = 0; i < 2; ++i) {
             DWORD value = 0, type = 0, size = sizeof value;
-            if (RegQueryValueExA(key, names[i], NULL, &type, (BYTE *)&value, &size) == ERROR_SUCCESS &&
-                type == REG_DWORD && size == sizeof value && value >= kPollPeriodMs && value <= 10000)
+            if (key.Read(names[i], &value, &size, &type) == ERROR_SUCCESS && type == REG_DWORD &&
+                size == sizeof value && value >= kPollPeriodMs && value <= 10000)
                 values[i] = value;
         }
-        RegCloseKey(key);
     }
     timing = PressTiming{values[0], values[1]};
 }

@@ -5,10 +5,7 @@
 #pragma once
 #include <windows.h>
 #include <dbt.h>
-
-// Posted to the tray window when every driver request has failed for a while.
-const UINT WM_RECEIVER_LOST = WM_APP + 1;
-const UINT_PTR kRebindTimerId = 3;
+#include "platform/tray_window_ids.h"
 
 // What a WM_DEVICECHANGE or WM_POWERBROADCAST says about the card.
 enum DeviceNotice {

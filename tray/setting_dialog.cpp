@@ -16,10 +16,10 @@ BOOL OnSettingInitDialog(HWND dialog, HWND, LPARAM) {
     HWND list = GetDlgItem(dialog, IDC_DEFAULT_APP);
     ComboBox_ResetContent(list);
     int position = 0;
-    for (const TvApp &app : kTvApps) {
-        if (!IsInstalled(app.id)) continue;
-        ComboBox_AddString(list, app.identity.name);
-        if (app.id == defaultTvApp) settingSelectionIndex = position;
+    for (const TvApp *app : kTvApps) {
+        if (!IsInstalled(app->id)) continue;
+        ComboBox_AddString(list, app->identity.name);
+        if (app->id == defaultTvApp) settingSelectionIndex = position;
         ++position;
     }
     // A default that is not installed keeps the position of the last opening.
@@ -31,8 +31,8 @@ BOOL OnSettingInitDialog(HWND dialog, HWND, LPARAM) {
 // The application whose entry text is `text`, or 0: the confirmed choice is
 // matched against the entries' names.
 int TvAppIdForEntryText(const char *text) {
-    for (const TvApp &app : kTvApps)
-        if (strcmp(text, app.identity.name) == 0) return app.id;
+    for (const TvApp *app : kTvApps)
+        if (strcmp(text, app->identity.name) == 0) return app->id;
     return 0;
 }
 

@@ -13,7 +13,5 @@ int SaveSettings();
 // The Trace value: any number but 0 turns the trace on; absent means off.
 bool ReadTraceSetting();
 
-// The user's own settings, under HKEY_CURRENT_USER.
-#define TELVIX_USER_SETTINGS_KEY "Software\\Halvex Multimedia\\Corvane Remote Control"
 // OnScreenDisplay: 0, 1 or 2; missing, unreadable or another number is 0 (off).
 int ReadOnScreenDisplaySetting();

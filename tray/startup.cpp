@@ -45,7 +45,7 @@ void CloseCompetingPrograms() {
 HANDLE instanceMutex = NULL;
 
 bool AnotherCopyStarting() {
-    instanceMutex = CreateMutexA(NULL, FALSE, "Corvane Remote Control Instance");
+    instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
     return instanceMutex != NULL && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 

@@ -2,16 +2,15 @@
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
+#include "platform/tray_window_ids.h"
 
 const UINT kTrayIconId = 10;
-const UINT WM_TRAY_CALLBACK = 1001;
 
 extern NOTIFYICONDATAA trayIconData; // kept for NIM_MODIFY
 
 // At logon the shell may not be ready, or Shell_NotifyIcon times out under
 // load: a refused NIM_ADD is tried again this often, this many times (a shell
 // that starts later announces itself with TaskbarCreated).
-const UINT_PTR kTrayIconTimerId = 5;
 const UINT kTrayIconRetryMs = 2000;
 const int kTrayIconAttempts = 30;
 

@@ -53,10 +53,10 @@ void OnCommand(HWND window, int id, HWND control, UINT notification) {
     case IDM_EXIT: QuitFromTray(window); return;
     default: break;
     }
-    for (const TvApp &app : kTvApps) {
-        if (app.menuCommand == (UINT)id) {
-            SelectTvApp(app);
-            defaultTvApp = app.id;
+    for (const TvApp *app : kTvApps) {
+        if (app->menuCommand == (UINT)id) {
+            SelectTvApp(*app);
+            defaultTvApp = app->id;
             return;
         }
     }
@@ -83,7 +83,7 @@ void OnTrayCallback(HWND window, LPARAM event) {
 // Broadcast by the shell when its taskbar is created anew (Explorer crashed
 // or was restarted): every program must add its tray icon again.
 UINT TaskbarCreatedMessage() {
-    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    static const UINT message = RegisterWindowMessageA(kTaskbarCreatedMessageName);
     return message;
 }
 
@@ -92,10 +92,10 @@ UINT TaskbarCreatedMessage() {
 HMENU BuildPopupMenu() {
     if (popupMenu) DestroyMenu(popupMenu);
     popupMenu = CreatePopupMenu();
-    for (const TvApp &app : kTvApps) {
-        if (defaultTvApp == app.id && IsInstalled(app.id)) {
-            UINT check = IsRunning(app.id) ? MF_CHECKED : MF_UNCHECKED;
-            AppendMenuA(popupMenu, check, app.menuCommand, app.identity.name);
+    for (const TvApp *app : kTvApps) {
+        if (defaultTvApp == app->id && IsInstalled(app->id)) {
+            UINT check = IsRunning(app->id) ? MF_CHECKED : MF_UNCHECKED;
+            AppendMenuA(popupMenu, check, app->menuCommand, app->identity.name);
         }
     }
     AppendMenuA(popupMenu, MF_SEPARATOR, 0, NULL);

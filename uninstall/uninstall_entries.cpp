@@ -1,6 +1,7 @@
 #include "uninstall/uninstall_entries.h"
 #include <windows.h>
 #include <stdio.h>
+#include "uninstall/registry_key.h"
 
 char uninstallCommand[260];
 
@@ -26,9 +27,9 @@ static_assert(sizeof(STARTUPINFOA) == 68, "the start-up record the uninstallers 
 // `bufferSize` bytes and terminates it. A value that fills the whole buffer
 // without its own terminator has no room for ours and counts as unreadable.
 // On failure the buffer is left empty, never holding an older text.
-bool ReadStringValue(HKEY key, const char *name, char *buffer, DWORD bufferSize, DWORD readSize) {
+bool ReadStringValue(const RegistryKey &key, const char *name, char *buffer, DWORD bufferSize, DWORD readSize) {
     DWORD size = readSize;
-    if (RegQueryValueExA(key, name, NULL, NULL, (BYTE *)buffer, &size) != ERROR_SUCCESS) {
+    if (key.Read(name, buffer, &size) != ERROR_SUCCESS) {
         buffer[0] = '\0';
         return false;
     }
@@ -46,26 +47,24 @@ bool ReadStringValue(HKEY key, const char *name, char *buffer, DWORD bufferSize,
 bool SearchByDisplayName(const char *displayName, REGSAM view) {
     // An empty name would match every entry that lacks a display name.
     if (displayName[0] == '\0') return false;
-    HKEY root;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallRoot, 0, KEY_ALL_ACCESS | view, &root) != ERROR_SUCCESS)
-        return false;
+    RegistryKey root;
+    if (root.Open(HKEY_LOCAL_MACHINE, kUninstallRoot, KEY_ALL_ACCESS | view) != ERROR_SUCCESS) return false;
     bool found = false;
     char subkeyName[256];
     char entryName[256];
     for (DWORD index = 0;; ++index) {
         DWORD size = sizeof subkeyName;
         FILETIME lastWrite;
-        if (RegEnumKeyExA(root, index, subkeyName, &size, NULL, NULL, NULL, &lastWrite) != ERROR_SUCCESS) break;
-        HKEY entry;
-        if (RegOpenKeyExA(root, subkeyName, 0, KEY_ALL_ACCESS | view, &entry) != ERROR_SUCCESS) continue;
+        if (RegEnumKeyExA(root.handle(), index, subkeyName, &size, NULL, NULL, NULL, &lastWrite) != ERROR_SUCCESS)
+            break;
+        RegistryKey entry;
+        if (entry.Open(root.handle(), subkeyName, KEY_ALL_ACCESS | view) != ERROR_SUCCESS) continue;
         ReadStringValue(entry, "DisplayName", entryName, sizeof entryName, sizeof entryName);
         if (lstrcmpiA(entryName, displayName) == 0) {
             found = true;
             ReadStringValue(entry, "UninstallString", uninstallCommand, sizeof uninstallCommand, 256);
         }
-        RegCloseKey(entry);
     }
-    RegCloseKey(root);
     return found;
 }
 
@@ -77,11 +76,9 @@ bool LookUpByKey(const char *keyName, REGSAM view) {
     int length = snprintf(keyPath, sizeof keyPath, "%s\\%s", kUninstallRoot, keyName);
     // A cut path would name some other key.
     if (length < 0 || length >= (int)sizeof keyPath) return false;
-    HKEY entry;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | view, &entry) != ERROR_SUCCESS) return false;
-    bool read = ReadStringValue(entry, "UninstallString", uninstallCommand, sizeof uninstallCommand, 255);
-    RegCloseKey(entry);
-    return read;
+    RegistryKey entry;
+    if (entry.Open(HKEY_LOCAL_MACHINE, keyPath, KEY_QUERY_VALUE | view) != ERROR_SUCCESS) return false;
+    return ReadStringValue(entry, "UninstallString", uninstallCommand, sizeof uninstallCommand, 255);
 }
 
 // Waits for `process` to end, answering the messages other programs send to

@@ -1,6 +1,7 @@
 #include "uninstall/wizard_config.h"
 #include <stddef.h>
 #include <stdio.h>
+#include "uninstall/registry_key.h"
 
 namespace {
 
@@ -62,13 +63,12 @@ int CountryCodeFromWinIni(const char *winIniPath) {
     return (int)GetPrivateProfileIntA("intl", "iCountry", 1, winIniPath);
 }
 
-int CountryCodeFromRegistry() {
-    HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\International", &key) != ERROR_SUCCESS) return 1;
+int CountryCodeOrOneFromRegistry() {
+    RegistryKey key;
+    if (key.OpenDefault(HKEY_CURRENT_USER, "Control Panel\\International") != ERROR_SUCCESS) return 1;
     char text[30];
     DWORD size = sizeof text;
-    LONG read = RegQueryValueExA(key, "iCountry", NULL, NULL, (BYTE *)text, &size);
-    RegCloseKey(key);
+    LONG read = key.Read("iCountry", text, &size);
     // Without a readable value there is nothing to convert: the same 1 the
     // win.ini path gives for a missing entry.
     if (read != ERROR_SUCCESS) return 1;
@@ -91,7 +91,7 @@ int GetCountryCode() {
     ZeroMemory(&version, sizeof version);
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
-    if (CountryFromRegistry(version)) return CountryCodeFromRegistry();
+    if (CountryFromRegistry(version)) return CountryCodeOrOneFromRegistry();
     char windowsDir[kWindowsDirSize];
     UINT length = GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
     char winIniPath[kWindowsDirSize + sizeof "\\win.ini"];

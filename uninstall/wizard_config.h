@@ -26,8 +26,9 @@ struct WizardConfig {
 bool CountryFromRegistry(const OSVERSIONINFOA &version);
 // From win.ini at `winIniPath`; 1 when the entry is missing.
 int CountryCodeFromWinIni(const char *winIniPath);
-// From the user's "Control Panel\International"; 1 when it cannot be read.
-int CountryCodeFromRegistry();
+// From the user's "Control Panel\International"; 1 (as win.ini's missing
+// entry) when it cannot be read.
+int CountryCodeOrOneFromRegistry();
 // "win.ini" in the Windows directory `windowsDir`, with `length` as
 // GetWindowsDirectoryA returned it for a 128-byte buffer. A directory that
 // did not fit, or could not be read, gives plain "win.ini": the system's own.

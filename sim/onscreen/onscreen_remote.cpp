@@ -173,9 +173,9 @@ int DefaultTvApp() {
 int FindTarget() {
     const TvApp *first = nullptr;
     HWND window = NULL;
-    for (const TvApp &app : kTvApps) {
-        HWND w = FindTvAppPresent(app);
-        if (w && (!first || app.adoptionRank < first->adoptionRank)) first = &app, window = w;
+    for (const TvApp *app : kTvApps) {
+        HWND w = FindTvAppPresent(*app);
+        if (w && (!first || app->adoptionRank < first->adoptionRank)) first = app, window = w;
     }
     if (!first) return kNoTvApp;
     const TvApp *byDefault = FindTvApp(DefaultTvApp());

@@ -5,8 +5,8 @@
 #include "apps/tv_app_table.h"
 
 int main() {
-    for (const TvApp &app : kTvApps)
-        printf("%d|%s|HKLM\\%s|%s|%s\n", app.id, app.title, app.identity.registryKey, app.identity.valueName,
-               app.identity.exeName);
+    for (const TvApp *app : kTvApps)
+        printf("%d|%s|HKLM\\%s|%s|%s\n", app->id, app->names.title, app->identity.registryKey, app->identity.valueName,
+               app->identity.exeName);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <deque>
 #include <string>
 #include "sim/tvapp/stand_in.h"
+#include "sim/log_append.h"
 
 namespace {
 
@@ -60,18 +61,7 @@ void Log(const char *format, ...) {
     vsnprintf(line + n, sizeof line - n, format, args);
     va_end(args);
     Remember(line + n);
-    // Opened per line and shared, so a test can read it while we run.
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 50 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        file = CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file == INVALID_HANDLE_VALUE) Sleep(10);
-    }
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written;
-    lstrcatA(line, "\r\n");
-    WriteFile(file, line, lstrlenA(line), &written, NULL);
-    CloseHandle(file);
+    AppendLogLine(logPath, line);
 }
 
 const char *WindowTag(HWND window) { return window == videoWindow ? "video" : "main"; }
@@ -99,7 +89,7 @@ std::string KeyName(BYTE vk) {
 void OnKey(const char *name, WPARAM vk, LPARAM lParam, bool isDown) {
     Log("%s 0x%02X 0x%08lX ctrl=%d shift=%d alt=%d", name, (unsigned)vk, (unsigned long)lParam, Down(VK_CONTROL),
         Down(VK_SHIFT), Down(VK_MENU));
-    const KeyAction &close = identity->closeAction;
+    const KeyAction &close = identity->close.action;
     if (!isDown || close.form != KeyForm::Chord || vk != close.key) return;
     std::string chord = "chord ";
     for (int i = 0; i < close.modifierCount; ++i) {
@@ -111,7 +101,7 @@ void OnKey(const char *name, WPARAM vk, LPARAM lParam, bool isDown) {
 
 // The close message of the row.
 void OnPrivate(UINT message, WPARAM wParam) {
-    const KeyAction &close = identity->closeAction;
+    const KeyAction &close = identity->close.action;
     if (close.form == KeyForm::Private && message == close.message && wParam == close.code)
         Close(("command " + std::to_string(wParam)).c_str());
 }
@@ -160,13 +150,23 @@ const TvApp *IdentityFromModule() {
     GetModuleFileNameA(NULL, path, sizeof path);
     const char *base = strrchr(path, '\\');
     base = base ? base + 1 : path;
-    for (const TvApp &app : kTvApps)
-        if (lstrcmpiA(base, app.identity.exeName) == 0) return &app;
+    for (const TvApp *app : kTvApps)
+        if (lstrcmpiA(base, app->identity.exeName) == 0) return app;
     // Not a TV application: a plain program for the user's key maps, closed
     // only through its window.
-    static const TvApp player = {{"Player", "", "", "PlayerSim.exe", "TelvixSimPlayer", "Player"},
-                                 "Player", "", nullptr, nullptr, nullptr, nullptr, nullptr, Nothing,
-                                 TvAppId(0), 0, TvAppSearch::Main, TvAppSearch::Main, 0, 0, 0, 0};
+    static const TvApp player = {
+        .id = TvAppId(0),
+        .identity = {.name = "Player", .registryKey = "", .valueName = "", .exeName = "PlayerSim.exe",
+                     .windowClass = "TelvixSimPlayer", .titlePrefix = "Player"},
+        .descriptor = nullptr,
+        .windows = {.presentClass = nullptr, .presentTitle = nullptr, .findMain = nullptr, .runningBy = TvAppSearch::Main},
+        .keyMap = nullptr,
+        .close = {.action = Nothing, .by = TvAppSearch::Main},
+        .commands = {.key20 = 0, .key21 = 0, .waits = false},
+        .adoptionRank = 0,
+        .menuCommand = 0,
+        .names = {.title = "Player", .descriptionGroup = ""},
+    };
     if (lstrcmpiA(base, player.identity.exeName) == 0) return &player;
     return nullptr;
 }

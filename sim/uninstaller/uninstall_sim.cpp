@@ -7,26 +7,7 @@
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
-
-namespace {
-
-void Append(const char *logPath, const char *line) {
-    // Opened per line and shared, so a test (or a second stand-in) can read
-    // and write it meanwhile.
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        file = CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file == INVALID_HANDLE_VALUE) Sleep(10);
-    }
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written;
-    WriteFile(file, line, lstrlenA(line), &written, NULL);
-    WriteFile(file, "\r\n", 2, &written, NULL);
-    CloseHandle(file);
-}
-
-} // namespace
+#include "sim/log_append.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (__argc < 4) return 2;
@@ -36,11 +17,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     char line[1024];
     snprintf(line, sizeof line, "start %s %lu %s", name, GetTickCount(), GetCommandLineA());
-    Append(logPath, line);
+    AppendLogLine(logPath, line);
     Sleep(workMs);
     if (__argc > 4 && lstrcmpA(__argv[4], "broadcast") == 0)
         SendMessageA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM) "Environment");
     snprintf(line, sizeof line, "end %s %lu", name, GetTickCount());
-    Append(logPath, line);
+    AppendLogLine(logPath, line);
     return 0;
 }

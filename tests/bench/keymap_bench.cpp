@@ -42,7 +42,7 @@ void Spread(const char *what, std::vector<double> v) {
 // Whether the key's command is followed by a wait (TV@Anywhere's 26 and 30).
 bool Waits(const TvApp &app, int key) {
     const TvCommandRow *row = app.keyMap->commands ? CommandRowFor(*app.keyMap, key) : nullptr;
-    return app.commandWaits && row && row->waitMs;
+    return app.commands.waits && row && row->waitMs;
 }
 
 // Mean cost of one key, over every key the maps know (but the waits), in microseconds.
@@ -156,7 +156,7 @@ int main(int argc, char **argv) {
                       MakeWindow("Quick_TV", "FormMainWindow")};
     Drain();
     printf("Routing one key, window present, %d rounds (without the keys that wait):\n", rounds);
-    for (const TvApp &app : kTvApps) BenchMap(app, rounds);
+    for (const TvApp *app : kTvApps) BenchMap(*app, rounds);
     printf("(%ld synthesized key events counted, not sent)\n", keybdEvents);
     fx.SendInput = CountInput;
     BenchUserKeyMaps(windows[0], rounds);

@@ -27,8 +27,8 @@ struct Running {
 
     // Telvix bound to the card with `installedMask` (bit TvAppId - 1) installed.
     void Start(int installedMask, DWORD defaultApp) {
-        for (const TvApp &app : kTvApps)
-            if (installedMask & (1 << (app.id - 1))) session.InstallStandIn(app.id);
+        for (const TvApp *app : kTvApps)
+            if (installedMask & (1 << (app->id - 1))) session.InstallStandIn(app->id);
         TelvixSession::WriteSettings(defaultApp, 0);
         ASSERT_TRUE(card.Register(kCardName));
         ASSERT_TRUE(session.StartTelvix());

@@ -7,6 +7,8 @@
 #include "tests/purgex/purgex_support.h"
 #include "tests/support/process.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/registry_key_cases.h"
+#include "uninstall/registry_key.h"
 #include "uninstall/uninstall_entries.h"
 
 namespace {
@@ -230,3 +232,9 @@ TEST_F(PurgexUninstallEntries, FindsTheMatchAmongFiveThousandEntries) {
 }
 
 } // namespace
+
+TEST(RegistryKey, FailuresLeaveEveryOutputAndTheKeyClosesWithItsScope) {
+    CheckRegistryKey<RegistryKey>([](const RegistryKey &key, const char *name, char *data, DWORD *size) {
+        return key.Read(name, data, size);
+    });
+}

@@ -13,11 +13,11 @@ const TvApp &TvAppRow(int tvAppId) {
 }
 
 void ClearStandInInstalls() {
-    for (const TvApp &app : kTvApps) DeleteKeyTree(HKEY_LOCAL_MACHINE, app.identity.registryKey, kTvAppView);
+    for (const TvApp *app : kTvApps) DeleteKeyTree(HKEY_LOCAL_MACHINE, app->identity.registryKey, kTvAppView);
 }
 
 void StrayStandIns::CloseAll() {
-    for (const TvApp &app : kTvApps) CloseStrayWindows(StandInClass(app).c_str());
+    for (const TvApp *app : kTvApps) CloseStrayWindows(StandInClass(*app).c_str());
 }
 
 void CloseStrayWindows(const char *className) {

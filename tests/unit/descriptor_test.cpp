@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <set>
 #include <string>
+#include <vector>
 #include "apps/app_watch.h"
 #include "apps/timers.h"
 #include "apps/tv_app_table.h"
+#include "platform/startup_order.h"
 #include "tests/support/effects_recorder.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
@@ -82,9 +86,29 @@ TEST_F(Descriptor, FourInstancesCarryTheirFixedIdentity) {
         EXPECT_STREQ(r.app->windowClass, r.cls);
         EXPECT_STREQ(r.app->titlePrefix, r.prefix);
     }
-    for (const TvApp &row : kTvApps) EXPECT_EQ(IsInstalled(row.id), row.descriptor->installed);
+    for (const TvApp *row : kTvApps) EXPECT_EQ(IsInstalled(row->id), row->descriptor->installed);
     EXPECT_EQ(IsInstalled(0), 0);
     EXPECT_EQ(IsInstalled(5), 0);
+}
+
+// Before the entry point, whichever files hold the rows: the descriptors in
+// the order PowerVCR II, Home Theater, Quick TV, then the two timer slots,
+// TV@Anywhere last; and the table indexed by TvAppId.
+TEST(StartUp, RecordsAreSetUpInTheirOrderAndTheTableByTvAppId) {
+    const std::vector<int> expected = {kPowerVcr, kHomeTheater, kQuickTv, kStartupTimerBase + (int)kPollTimerId,
+                                       kStartupTimerBase + (int)kAppWatchTimerId, kTvAnywhere};
+    std::vector<int> seen;
+    for (int i = 0; i < startupNoteCount; ++i)
+        if (std::count(expected.begin(), expected.end(), startupNotes[i])) seen.push_back(startupNotes[i]);
+    ASSERT_GE(seen.size(), expected.size());
+    seen.resize(expected.size()); // the tests' own timer slots come after
+    EXPECT_EQ(seen, expected);
+
+    std::set<int> ranks;
+    for (int i = 0; i < kTvAppCount; ++i) {
+        EXPECT_EQ(kTvApps[i]->id, i + 1) << "kTvApps[id - 1] is the row of id";
+        EXPECT_TRUE(ranks.insert(kTvApps[i]->adoptionRank).second) << "adoption takes one application at a time";
+    }
 }
 
 TEST_F(Descriptor, LaunchStartsTheQuotedPathOnceAndMarksActive) {

@@ -100,7 +100,7 @@ protected:
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kKey);
     }
     static void Install(int mask) {
-        for (const TvApp &app : kTvApps) app.descriptor->installed = (mask >> (app.id - 1)) & 1;
+        for (const TvApp *app : kTvApps) app->descriptor->installed = (mask >> (app->id - 1)) & 1;
     }
 };
 

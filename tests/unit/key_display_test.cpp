@@ -24,7 +24,7 @@ KeyOutcome Outcome(int code, KeyPlace place, KeyReason reason) {
 
 // Sets OnScreenDisplay and lets a second pass, so the next key reads it.
 void SetMode(DWORD mode) {
-    WriteRegDword(HKEY_CURRENT_USER, TELVIX_USER_SETTINGS_KEY, "OnScreenDisplay", mode);
+    WriteRegDword(HKEY_CURRENT_USER, kUserSettingsKey, "OnScreenDisplay", mode);
     FakeEffects::tick += 1000;
 }
 
@@ -69,7 +69,7 @@ TEST(KeyDisplay, ShowsTheKeysOfItsSettingReadAgainWithinASecond) {
         EXPECT_FALSE(Shown()) << "hidden for the prompt and a closed session";
         EXPECT_EQ(TakeKeyRead(), -1) << "no key, no message";
     }
-    DeleteRegValue(HKEY_CURRENT_USER, TELVIX_USER_SETTINGS_KEY, "OnScreenDisplay");
+    DeleteRegValue(HKEY_CURRENT_USER, kUserSettingsKey, "OnScreenDisplay");
     FakeEffects::tick += 1000;
     ShowKeyOutcome(&untaken);
     EXPECT_FALSE(Shown()) << "missing: off";
@@ -119,5 +119,5 @@ TEST(KeyDisplay, AppearsAtTheBottomCentreWithoutActivationAndHidesAfterItsTime) 
     }
     EXPECT_FALSE(Shown());
     EXPECT_GE(GetTickCount() - start, kKeyDisplayMs - 100);
-    DeleteRegValue(HKEY_CURRENT_USER, TELVIX_USER_SETTINGS_KEY, "OnScreenDisplay");
+    DeleteRegValue(HKEY_CURRENT_USER, kUserSettingsKey, "OnScreenDisplay");
 }

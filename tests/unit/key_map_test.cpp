@@ -251,7 +251,7 @@ void CheckKeystrokeMap(const char *className, const char *title, TvAppId id, TvA
             EXPECT_EQ(probe.lastWindow, expected.empty() ? kUntouched : target.hwnd())
                 << "a row that does nothing makes no search";
             EXPECT_EQ(probe.outcome.reason, expected.empty() ? kNothingOnKey : kTaken);
-            EXPECT_STREQ(probe.outcome.target, FindTvApp(id)->title);
+            EXPECT_STREQ(probe.outcome.target, FindTvApp(id)->names.title);
         }
     }
 }
@@ -297,8 +297,8 @@ TEST(KeyMaps, ExpectedTablesCoverEveryKey) {
 // expected rows here fails instead of going unchecked.
 TEST(KeyMaps, EveryApplicationOfTheTableIsChecked) {
     const TvAppId checked[] = {kHomeTheater, kPowerVcr, kQuickTv, kTvAnywhere};
-    for (const TvApp &app : kTvApps)
-        EXPECT_NE(std::find(std::begin(checked), std::end(checked), app.id), std::end(checked)) << app.title;
+    for (const TvApp *app : kTvApps)
+        EXPECT_NE(std::find(std::begin(checked), std::end(checked), app->id), std::end(checked)) << app->names.title;
 }
 
 TEST(HomeTheaterKeys, EveryKeyInBothLayouts) {

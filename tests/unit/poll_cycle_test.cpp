@@ -24,10 +24,10 @@ protected:
     void TearDown() override { Reset(); }
     void Reset() {
         pollState = RepeatState{};
-        for (const TvApp &app : kTvApps) {
-            app.descriptor->active = 0;
-            app.descriptor->lastWindow = NULL;
-            watchFlags[app.id - 1] = 0;
+        for (const TvApp *app : kTvApps) {
+            app->descriptor->active = 0;
+            app->descriptor->lastWindow = NULL;
+            watchFlags[app->id - 1] = 0;
         }
         AppWatchTimer.disarm();
         promptOpen = 0;
@@ -164,11 +164,11 @@ TEST_F(Routing, OrdinaryKeyWithoutTargetAdoptsInTheFixedOrder) {
         if (c.tva) tva.reset(new TestWindow("TvaFrame", "FormMainWindow"));
         KeyOutcome outcome = RouteKey(NULL, 2);
         EXPECT_EQ(outcome.place, kToAdopted);
-        EXPECT_STREQ(outcome.target, FindTvApp(c.adopted)->title) << "the adopted application's map gets the key";
-        for (const TvApp &app : kTvApps) {
-            EXPECT_EQ(app.descriptor->active, app.id == c.adopted ? 1 : 0) << app.title;
+        EXPECT_STREQ(outcome.target, FindTvApp(c.adopted)->names.title) << "the adopted application's map gets the key";
+        for (const TvApp *app : kTvApps) {
+            EXPECT_EQ(app->descriptor->active, app->id == c.adopted ? 1 : 0) << app->names.title;
             // Watched as a launched one is, so that closing it frees the remote.
-            EXPECT_EQ(watchFlags[app.id - 1], app.id == c.adopted ? 1 : 0) << app.title;
+            EXPECT_EQ(watchFlags[app->id - 1], app->id == c.adopted ? 1 : 0) << app->names.title;
         }
         EXPECT_TRUE(AppWatchTimer.armed);
         EXPECT_TRUE(effects.CallsStartingWith("SetCursorPos").empty());
@@ -298,15 +298,15 @@ TEST_F(Routing, PowerKeyClosesTheOtherThreeThenLaunchesTheDefault) {
         OtherWindows windows(c.n);
         defaultTvApp = c.n;
         EXPECT_EQ(Said(RouteKey(NULL, kPowerKey)),
-                  std::string("the default application, ") + FindTvApp(c.n)->title + ": started");
+                  std::string("the default application, ") + FindTvApp(c.n)->names.title + ": started");
         EXPECT_EQ(effects.calls, c.calls) << "default " << c.n;
         if (windows.form) {
             EXPECT_EQ(Posted(windows.form->hwnd(), WM_TVAPP_COMMAND, 1), c.closeCommands);
         }
         EXPECT_EQ(TvAppById(c.n)->active, 1);
         EXPECT_TRUE(AppWatchTimer.armed);
-        for (const TvApp &app : kTvApps)
-            EXPECT_EQ(watchFlags[app.id - 1], app.id == c.n ? 1 : 0) << c.n << " flag " << app.id;
+        for (const TvApp *app : kTvApps)
+            EXPECT_EQ(watchFlags[app->id - 1], app->id == c.n ? 1 : 0) << c.n << " flag " << app->id;
     }
     homeTheaterApp = saved[0], powerVcrApp = saved[1], quickTvApp = saved[2], tvAnywhereApp = saved[3];
 }

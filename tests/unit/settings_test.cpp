@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include "platform/registry_key.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/registry_key_cases.h"
 #include "tray/settings.h"
 
 namespace {
@@ -120,4 +122,10 @@ TEST_F(Settings, SaveWritesOnlyAnExistingDefaultValue) {
     WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "DefaultTVAPP", 1);
     EXPECT_EQ(SaveSettings(), 1);
     EXPECT_EQ(Stored("DefaultTVAPP"), 3u);
+}
+
+TEST(RegistryKey, FailuresLeaveEveryOutputAndTheKeyClosesWithItsScope) {
+    CheckRegistryKey<RegistryKey>([](const RegistryKey &key, const char *name, char *data, DWORD *size) {
+        return key.Read(name, data, size, nullptr);
+    });
 }

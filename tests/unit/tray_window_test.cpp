@@ -56,7 +56,7 @@ WPARAM LoopEnder::wParam;
 TEST(TrayMenu, ShowsOnlyTheDefaultApplicationWhenInstalledWithItsRunningMark) {
     SavedApps saved;
     const std::string tail = "-|Setting:32|-|About:30|-|Exit:1201|";
-    for (const TvApp &app : kTvApps) app.descriptor->installed = 1;
+    for (const TvApp *app : kTvApps) app->descriptor->installed = 1;
 
     defaultTvApp = 3;
     EXPECT_EQ(MenuText(BuildPopupMenu()), "Quick_TV:1103|" + tail);

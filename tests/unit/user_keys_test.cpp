@@ -324,7 +324,7 @@ class UserKeyRouting : public ::testing::Test {
 protected:
     void SetUp() override {
         pollState = RepeatState{};
-        for (const TvApp &app : kTvApps) app.descriptor->active = 0;
+        for (const TvApp *app : kTvApps) app->descriptor->active = 0;
         promptOpen = 0;
         pointerAcceleration = 0;
         char temp[MAX_PATH];

@@ -1,22 +1,35 @@
-// What each remote key does to CyberLink PowerVCR II: keystrokes posted to its
-// "PowerVCR II Taurus" window, chords after activating it, and a show toggle
-// of its main and video windows.
+// CyberLink PowerVCR II: its windows, what each remote key does to it
+// (keystrokes posted to its "PowerVCR II Taurus" window, chords after
+// activating it, a show toggle of its main and video windows) and its row.
 #include "apps/tv_app_table.h"
+#include "platform/registry_key.h"
+
+HWND FindPowerVcrMain() {
+    return FindWindowA("PowerVCR II Taurus", NULL);
+}
+
+HWND FindPowerVcrVideo() {
+    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top; top = GetWindow(top, GW_HWNDNEXT)) {
+        for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[128];
+            text[0] = '\0';
+            GetWindowTextA(child, text, sizeof text);
+            if (strcmp(text, "VideoWindow2") == 0) return top;
+        }
+    }
+    return NULL;
+}
 
 namespace {
 
 // Recording (key 13) would otherwise stop at PowerVCR II's capture dialog.
 // The key is never created: without an installation there is nothing to tell.
 void DisableCaptureDialog() {
-    HKEY key;
+    RegistryKey key;
     // Where PowerVCR II reads it: its own registry view and, for a standard
     // user on Windows, the per-user store that virtualization keeps for it.
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink", 0, KEY_SET_VALUE | kTvAppRegistryView, &key) !=
-        ERROR_SUCCESS)
-        return;
-    DWORD one = 1;
-    RegSetValueExA(key, "DisableCapDlg", 0, REG_DWORD, (const BYTE *)&one, sizeof one);
-    RegCloseKey(key);
+    if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\CyberLink", KEY_SET_VALUE | kTvAppRegistryView) == ERROR_SUCCESS)
+        key.WriteDword("DisableCapDlg", 1);
 }
 
 // Key 24: the video window is toggled too, even when the main window is gone.
@@ -69,6 +82,27 @@ const KeyRow kPowerVcrKeys[] = {
     {31, PostedBareKey(VK_SUBTRACT),                      Same},
 };
 
+const KeyMap kPowerVcrKeyMap = {kPowerVcrKeys, sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0], nullptr, 0};
+
 } // namespace
 
-const KeyMap kPowerVcrKeyMap = {kPowerVcrKeys, sizeof kPowerVcrKeys / sizeof kPowerVcrKeys[0], nullptr, 0};
+extern const TvApp kPowerVcrRow = {
+    .id = kPowerVcr,
+    .identity = {.name = "PowerVCR",
+                 .registryKey = "Software\\Cyberlink\\PowerVCR II",
+                 .valueName = "InstallPath",
+                 .exeName = "PVCR.EXE",
+                 .windowClass = "",
+                 .titlePrefix = "PowerVCR II"},
+    .descriptor = &powerVcrApp,
+    .windows = {.presentClass = "PowerVCR II Taurus",
+                .presentTitle = nullptr,
+                .findMain = FindPowerVcrMain,
+                .runningBy = TvAppSearch::TitlePrefix},
+    .keyMap = &kPowerVcrKeyMap,
+    .close = {.action = ChordOf(kWithActivation, kVkCtrl, 0x58 /* X */), .by = TvAppSearch::Main},
+    .commands = {.key20 = 0, .key21 = 0, .waits = false},
+    .adoptionRank = 3,
+    .menuCommand = 1102,
+    .names = {.title = "PowerVCR II", .descriptionGroup = "PowerVCR II"},
+};

@@ -1,6 +1,12 @@
-// What each remote key does to InterVideo Home Theater: keystrokes posted to
-// the window titled exactly "Home Theater", a few chords and one private message.
+// InterVideo Home Theater: its window, what each remote key does to it
+// (keystrokes posted to the window titled exactly "Home Theater", a few chords
+// and one private message) and its row.
 #include "apps/tv_app_table.h"
+#include "platform/window_search.h"
+
+HWND FindHomeTheaterMain() {
+    return FindWindowByExactTitle("Home Theater");
+}
 
 namespace {
 
@@ -42,6 +48,27 @@ const KeyRow kHomeTheaterKeys[] = {
     {31, PostedKey(VK_F10, 0x2A),                         Same},
 };
 
+const KeyMap kHomeTheaterKeyMap = {kHomeTheaterKeys, sizeof kHomeTheaterKeys / sizeof kHomeTheaterKeys[0], nullptr, 0};
+
 } // namespace
 
-const KeyMap kHomeTheaterKeyMap = {kHomeTheaterKeys, sizeof kHomeTheaterKeys / sizeof kHomeTheaterKeys[0], nullptr, 0};
+extern const TvApp kHomeTheaterRow = {
+    .id = kHomeTheater,
+    .identity = {.name = "Home Theater",
+                 .registryKey = "Software\\InterVideo\\Home Theater",
+                 .valueName = "PATH",
+                 .exeName = "Home Theater.exe",
+                 .windowClass = "",
+                 .titlePrefix = "Home Theater"},
+    .descriptor = &homeTheaterApp,
+    .windows = {.presentClass = nullptr,
+                .presentTitle = "Home Theater",
+                .findMain = FindHomeTheaterMain,
+                .runningBy = TvAppSearch::TitlePrefix},
+    .keyMap = &kHomeTheaterKeyMap,
+    .close = {.action = ChordOf(kWithoutActivation, kVkAlt, kVkCtrl, kVkShift, VK_F8), .by = TvAppSearch::TitlePrefix},
+    .commands = {.key20 = 0, .key21 = 0, .waits = false},
+    .adoptionRank = 1,
+    .menuCommand = 1101,
+    .names = {.title = "Home Theater", .descriptionGroup = "Home Theater"},
+};

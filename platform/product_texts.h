@@ -1,9 +1,8 @@
 // The tray program's fixed texts: the caption of its message boxes and tray
-// tip, and the class its window is found by (Purgex and a second instance).
+// tip. Its window's class is string IDS_TRAY_CLASS of its resources.
 #pragma once
 
 const char kTelvixCaption[] = "Corvane Remote Control";
-const char kTelvixWindowClass[] = "Corvane Remote Control";
 // The on-screen display's window class.
 const char kTelvixDisplayClass[] = "Corvane Remote Control Display";
 // Each user's own settings, under HKEY_CURRENT_USER (the key maps' timing,

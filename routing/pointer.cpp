@@ -5,7 +5,7 @@
 
 int pointerAcceleration = 0;
 PointerArea pointerArea = {0, 0, 0, 0, 0, 0};
-int pointerButtonHeld = 0;
+bool pointerButtonHeld = false;
 
 namespace {
 
@@ -135,8 +135,8 @@ KeyOutcome PointerKey(RemoteKeyCode code) {
         // Only the drag toggle follows swapped buttons; 0 and 10 are fixed.
         bool swapped = fx.GetSystemMetrics(SM_SWAPBUTTON) != 0;
         POINT at = CursorPos();
-        DWORD flag = ToggleButtonFlag(pointerButtonHeld != 0, swapped);
-        pointerButtonHeld = pointerButtonHeld ? 0 : 1;
+        DWORD flag = ToggleButtonFlag(pointerButtonHeld, swapped);
+        pointerButtonHeld = !pointerButtonHeld;
         SendButton(flag, at);
         SetOutcomeSent(outcome, pointerButtonHeld ? "button held down" : "button let go");
         break;

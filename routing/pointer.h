@@ -20,7 +20,7 @@ struct PointerArea {
     int smallStep, largeStep;
 };
 extern PointerArea pointerArea;
-extern int pointerButtonHeld; // 1 while code 5 holds the button down
+extern bool pointerButtonHeld; // while code 5 holds the button down
 
 // The decisions of pointer emulation, free of Windows calls.
 // Area from SM_CXFULLSCREEN / SM_CYFULLSCREEN at start-up (odd heights get 19 more).

@@ -49,8 +49,16 @@ bool AnotherCopyStarting() {
     return instanceMutex != NULL && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool AnotherRemoteRuns() {
-    return FindWindowA("Tarnel Remote Control", NULL) || FindWindowA(kTelvixWindowClass, NULL);
+// The tray window's class, from the resources like its title.
+void LoadTrayClass(HINSTANCE instance, char *className, int size) {
+    className[0] = '\0';
+    LoadStringA(instance, IDS_TRAY_CLASS, className, size);
+}
+
+bool AnotherRemoteRuns(HINSTANCE instance) {
+    char className[100];
+    LoadTrayClass(instance, className, sizeof className);
+    return FindWindowA("Tarnel Remote Control", NULL) || (className[0] && FindWindowA(className, NULL));
 }
 
 // Read before anything else, so the binding and the settings are traced.
@@ -65,7 +73,7 @@ void RunTrayProgram(HINSTANCE instance) {
     char title[100], className[100];
     title[0] = className[0] = '\0';
     LoadStringA(instance, IDS_TRAY_TITLE, title, sizeof title);
-    LoadStringA(instance, IDS_TRAY_CLASS, className, sizeof className);
+    LoadTrayClass(instance, className, sizeof className);
 
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
@@ -131,7 +139,7 @@ int RunTelvix(HINSTANCE instance) {
     showKeyOutcome = ShowKeyOutcome;
     DeleteWinCinemaShortcut();
     CloseCompetingPrograms();
-    if (AnotherCopyStarting() || AnotherRemoteRuns()) {
+    if (AnotherCopyStarting() || AnotherRemoteRuns(instance)) {
         Trace("start: another remote program runs, ending");
     } else {
         // One apartment for the thread that binds and polls the card, however

@@ -1,5 +1,4 @@
 #include "uninstall/wizard_config.h"
-#include <stddef.h>
 #include <stdio.h>
 #include "uninstall/registry_key.h"
 
@@ -11,46 +10,12 @@ const char kFallbackSection[] = "1";
 const int kSectionSize = 32;
 const UINT kWindowsDirSize = 128;
 
-// Keys 2 to 14, in the order they are read. Key 1, the title, is read first
-// on its own, as it decides the section.
-struct ConfigKey {
-    const char *key;
-    const char *defaultText;
-    size_t offset;
-    int size;
-};
-
-#define CONFIG_KEY(name, defaultText, field) \
-    {name, defaultText, offsetof(WizardConfig, field), (int)sizeof(WizardConfig::field)}
-
-const ConfigKey kTitleKey = CONFIG_KEY("UninstallWizardAppTitle", "", appTitle);
-
-const ConfigKey kConfigKeys[] = {
-    CONFIG_KEY("UninstallWizardTPG1Tip1", "", page1Tip1),
-    CONFIG_KEY("UninstallWizardTPG1Tip2", "", page1Tip2),
-    CONFIG_KEY("UninstallWizardTPG1OPT1", "", page1Option1),
-    CONFIG_KEY("UninstallWizardTPG1OPT2", "", page1Option2),
-    CONFIG_KEY("UninstallWizardTPG2Tip1", "", page2Tip1),
-    CONFIG_KEY("UninstallWizardTPG2Tip2", "", page2Tip2),
-    CONFIG_KEY("UninstallUtilityRegName", "", utilityRegName),
-    CONFIG_KEY("RemoteTitleName", "", remoteTitleName),
-    CONFIG_KEY("DrvUninstRegKeyPath", "", driverKeyPath),
-    CONFIG_KEY("OKText", "OK", okText),
-    CONFIG_KEY("CancelText", "Cancel", cancelText),
-    CONFIG_KEY("StartText", "Start", startText),
-    // Read last, and optional: ini files without it keep working. One line:
-    // the finish page's text shows no second.
-    CONFIG_KEY("UninstallWizardTPG2Tip3", "Some components could not be removed.", page2Tip3),
-};
-
-#undef CONFIG_KEY
-
-void ReadKey(const ConfigKey &row, const char *iniPath, const char *section, WizardConfig *config) {
+void ReadKey(const WizardKey &row, const char *iniPath, const char *section, WizardConfig *config) {
     char *field = reinterpret_cast<char *>(config) + row.offset;
     if (iniPath == NULL)
         lstrcpynA(field, row.defaultText, row.size);
     else
-        GetPrivateProfileStringA(section, row.key, row.defaultText, field, static_cast<DWORD>(row.size), iniPath);
+        GetPrivateProfileStringA(section, row.name, row.defaultText, field, static_cast<DWORD>(row.size), iniPath);
 }
 
 } // namespace
@@ -115,12 +80,13 @@ bool IniPathFromModulePath(const char *modulePath, char *iniPath, int iniPathSiz
 
 void ReadWizardConfig(const char *iniPath, int countryCode, WizardConfig *config, char *section) {
     (void)snprintf(section, kSectionSize, "%d", countryCode); // any int fits
-    ReadKey(kTitleKey, iniPath, section, config);
+    const WizardKey &title = kWizardKeys[0];
+    ReadKey(title, iniPath, section, config);
     if (config->appTitle[0] == '\0') {
         lstrcpynA(section, kFallbackSection, kSectionSize);
-        ReadKey(kTitleKey, iniPath, section, config);
+        ReadKey(title, iniPath, section, config);
     }
-    for (const ConfigKey &row : kConfigKeys) ReadKey(row, iniPath, section, config);
+    for (int key = 1; key < kWizardKeyCount; ++key) ReadKey(kWizardKeys[key], iniPath, section, config);
 }
 
 void LoadWizardConfig(WizardConfig *config, char *section) {

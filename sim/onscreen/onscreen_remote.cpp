@@ -43,7 +43,7 @@ const Shortcut kShortcuts[] = {
 };
 
 SimCardState *card;
-int japanLayout;
+bool japanLayout;
 const RemoteKey *keys;
 size_t keyCount;
 HWND dialog;
@@ -342,7 +342,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         return 1;
     }
     // The layout the tray program chooses on this computer.
-    japanLayout = GetCountryCode() == 81 ? 1 : 0;
+    japanLayout = GetCountryCode() == 81;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_REMOTE), NULL, DialogProc, 0);

@@ -363,7 +363,8 @@ protected:
 };
 
 TEST_F(ShippedPurgex, ShowsTheTextsOfTheUsersLanguage) {
-    for (const char *section : {"1", "49", "33"}) {
+    for (const std::string &language : ShippedWizardLanguages()) {
+        const char *section = language.c_str();
         SCOPED_TRACE(std::string("country ") + section);
         DeleteFileA(log_.c_str());
         WriteRegString(HKEY_CURRENT_USER, kInternational, "iCountry", section);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <stdlib.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include "res/purgex_resource.h"
@@ -14,30 +15,19 @@
 
 namespace {
 
-const char *const kSections[] = {"1", "49", "33"};
-
+// kWizardKeys by index.
 enum Key {
-    kTitle, kTip1, kTip2, kOption1, kOption2, kDone, kNothingDone, kNotStarted,
-    kUtilityRegName, kRemoteTitle, kDriverKey, kOk, kCancel, kStart, kKeyCount
+    kTitle, kTip1, kTip2, kOption1, kOption2, kDone, kNothingDone, kUtilityRegName,
+    kRemoteTitle, kDriverKey, kOk, kCancel, kStart, kNotStarted, kKeyCount
 };
-// Name and read buffer of each key, terminator included.
-const struct {
-    const char *name;
-    int size;
-} kKeys[kKeyCount] = {
-    {"UninstallWizardAppTitle", 256}, {"UninstallWizardTPG1Tip1", 256}, {"UninstallWizardTPG1Tip2", 256},
-    {"UninstallWizardTPG1OPT1", 256}, {"UninstallWizardTPG1OPT2", 256}, {"UninstallWizardTPG2Tip1", 256},
-    {"UninstallWizardTPG2Tip2", 256}, {"UninstallWizardTPG2Tip3", 256}, {"UninstallUtilityRegName", 256},
-    {"RemoteTitleName", 256},         {"DrvUninstRegKeyPath", 256},     {"OKText", 32},
-    {"CancelText", 32},               {"StartText", 32},
-};
+static_assert(kKeyCount == kWizardKeyCount, "a name for every key");
 
 std::string IniPath() { return BinDir() + "\\Purgex.ini"; }
 
 // The text as the wizard's ANSI read returns it; "<missing>" for no key.
 std::string Read(const char *section, Key key) {
     char text[1024];
-    GetPrivateProfileStringA(section, kKeys[key].name, "<missing>", text, sizeof text, IniPath().c_str());
+    GetPrivateProfileStringA(section, kWizardKeys[key].name, "<missing>", text, sizeof text, IniPath().c_str());
     return text;
 }
 
@@ -82,18 +72,21 @@ TEST(ShippedIni, EverySectionHasEveryKeyWithinItsBuffer) {
     LoadStringA(telvix, IDS_TRAY_TITLE, tray, sizeof tray);
     FreeLibrary(telvix);
 
-    for (const char *section : kSections) {
+    const std::vector<std::string> languages = ShippedWizardLanguages();
+    ASSERT_NE(std::find(languages.begin(), languages.end(), "1"), languages.end()) << "the fallback language";
+    for (const std::string &language : languages) {
+        const char *section = language.c_str();
         SCOPED_TRACE(std::string("section ") + section);
         for (int key = 0; key < kKeyCount; ++key) {
             std::string text = Read(section, (Key)key);
-            EXPECT_NE(text, "<missing>") << kKeys[key].name;
-            EXPECT_NE(text, "") << kKeys[key].name;
-            EXPECT_LT((int)text.size(), kKeys[key].size) << kKeys[key].name << ": " << text;
+            EXPECT_NE(text, "<missing>") << kWizardKeys[key].name;
+            EXPECT_NE(text, "") << kWizardKeys[key].name;
+            EXPECT_LT((int)text.size(), kWizardKeys[key].size) << kWizardKeys[key].name << ": " << text;
         }
         EXPECT_LT(PageText(section).size(), 256u) << "both tips share the page text's buffer";
         // Names the program looks up, not words to translate.
         for (Key key : {kUtilityRegName, kRemoteTitle, kDriverKey})
-            EXPECT_EQ(Read(section, key), Read("1", key)) << kKeys[key].name;
+            EXPECT_EQ(Read(section, key), Read("1", key)) << kWizardKeys[key].name;
         EXPECT_EQ(Read(section, kRemoteTitle), tray) << "the tray program's window title";
     }
 }
@@ -124,7 +117,7 @@ TEST(ShippedIni, KeepsItsLatin1BytesAndWindowsLineEnds) {
         EXPECT_EQ(std::string(text), line.substr(equals + 1)) << "read back byte for byte";
         ++values;
     }
-    EXPECT_EQ(values, sizeof kSections / sizeof *kSections * kKeyCount);
+    EXPECT_EQ(values, ShippedWizardLanguages().size() * kKeyCount);
 }
 
 TEST(ShippedIni, EnglishIsThePagesOwnTextsAndButtonDefaults) {
@@ -152,7 +145,10 @@ TEST(ShippedIni, EveryTextFitsWhereThePagesShowIt) {
     const int checkBox = GetSystemMetrics(SM_CXMENUCHECK) + 4;
     const int buttonEdges = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
     std::string ini = IniPath();
-    for (const char *section : {"1", "49", "33", "defaults"}) {
+    std::vector<std::string> sections = ShippedWizardLanguages();
+    sections.push_back("defaults");
+    for (const std::string &name : sections) {
+        const char *section = name.c_str();
         SCOPED_TRACE(std::string("section ") + section);
         WizardConfig c;
         char used[32];

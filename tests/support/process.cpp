@@ -9,6 +9,14 @@ std::string BinDir() {
     return path;
 }
 
+std::vector<std::string> ShippedWizardLanguages() {
+    char names[4096] = "";
+    GetPrivateProfileSectionNamesA(names, sizeof names, (BinDir() + "\\Purgex.ini").c_str());
+    std::vector<std::string> sections;
+    for (const char *name = names; *name; name += lstrlenA(name) + 1) sections.push_back(name);
+    return sections;
+}
+
 std::string ScratchDir(const std::string &name) {
     std::string dir = BinDir() + "\\scratch";
     CreateDirectoryA(dir.c_str(), NULL);

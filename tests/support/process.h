@@ -9,6 +9,8 @@
 std::string BinDir();
 // A fresh empty folder under the build's scratch folder.
 std::string ScratchDir(const std::string &name);
+// The sections of the Purgex.ini beside the built programs: its languages.
+std::vector<std::string> ShippedWizardLanguages();
 
 // Processes started by a test; every one still running is killed when the
 // set is destroyed, also when the test failed.

@@ -8,6 +8,7 @@
 #include "apps/tv_app_table.h"
 #include "platform/startup_order.h"
 #include "tests/support/effects_recorder.h"
+#include "tests/support/process_state.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_windows.h"
 
@@ -24,8 +25,7 @@ protected:
     }
     void TearDown() override {
         DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\TelvixTest", kTvAppView);
-        AppWatchTimer.disarm();
-        for (int &flag : watchFlags) flag = 0;
+        ResetProcessState();
     }
     TestWindow timerOwner{"TimerOwner", "owner"};
     TvAppDescriptor app;

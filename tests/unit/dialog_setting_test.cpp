@@ -4,6 +4,7 @@
 #include <vector>
 #include "apps/tv_app_table.h"
 #include "res/resource.h"
+#include "tests/support/process_state.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/window_capture.h"
 #include "tests/unit/dialog_driver.h"
@@ -85,18 +86,15 @@ class SettingDialog : public ::testing::Test {
 protected:
     TestInstance instance;
     TvAppDescriptor savedApps[4] = {homeTheaterApp, powerVcrApp, quickTvApp, tvAnywhereApp};
-    int savedDefault = defaultTvApp;
 
     void SetUp() override {
-        settingSelectionIndex = -1;
-        settingSelectionText[0] = '\0';
+        ResetProcessState();
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kKey);
     }
     void TearDown() override {
         homeTheaterApp = savedApps[0], powerVcrApp = savedApps[1], quickTvApp = savedApps[2],
         tvAnywhereApp = savedApps[3];
-        defaultTvApp = savedDefault;
-        settingSelectionIndex = -1;
+        ResetProcessState();
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kKey);
     }
     static void Install(int mask) {

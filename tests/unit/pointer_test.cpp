@@ -15,7 +15,7 @@ void UseScreen(int width, int height) { UpdateScreenMetrics(width, height); }
 
 struct PointerState {
     PointerArea area = pointerArea;
-    int held = pointerButtonHeld;
+    bool held = pointerButtonHeld;
     int acceleration = pointerAcceleration;
     ~PointerState() {
         pointerArea = area;
@@ -230,19 +230,19 @@ TEST(PointerButtons, ClicksAndTheHeldToggle) {
     PointerState saved;
     FakeEffects effects;
     FakeEffects::cursor = {321, 123};
-    pointerButtonHeld = 0;
+    pointerButtonHeld = false;
     struct Case {
         int code;
         std::vector<std::string> events;
-        int heldAfter;
+        bool heldAfter;
     } cases[] = {
-        {0, {"mouse 2 321 123 0", "mouse 4 321 123 0"}, 0},
-        {10, {"mouse 8 321 123 0", "mouse 16 321 123 0"}, 0},
-        {5, {"mouse 2 321 123 0"}, 1},
-        {0, {"mouse 2 321 123 0", "mouse 4 321 123 0"}, 1}, // a click leaves the held button alone
-        {5, {"mouse 4 321 123 0"}, 0},
-        {5, {"mouse 2 321 123 0"}, 1},
-        {5, {"mouse 4 321 123 0"}, 0},
+        {0, {"mouse 2 321 123 0", "mouse 4 321 123 0"}, false},
+        {10, {"mouse 8 321 123 0", "mouse 16 321 123 0"}, false},
+        {5, {"mouse 2 321 123 0"}, true},
+        {0, {"mouse 2 321 123 0", "mouse 4 321 123 0"}, true}, // a click leaves the held button alone
+        {5, {"mouse 4 321 123 0"}, false},
+        {5, {"mouse 2 321 123 0"}, true},
+        {5, {"mouse 4 321 123 0"}, false},
     };
     ASSERT_EQ(GetSystemMetrics(SM_SWAPBUTTON), 0);
     for (const Case &c : cases) {
@@ -269,7 +269,7 @@ TEST(PointerButtons, OnlyTheToggleFollowsSwappedButtons) {
     PointerState saved;
     FakeEffects effects;
     FakeEffects::cursor = {50, 60};
-    pointerButtonHeld = 0;
+    pointerButtonHeld = false;
     SwapMouseButton(TRUE);
     bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
     PointerKey(5);
@@ -287,11 +287,11 @@ TEST(PointerButtons, CodesAboveTenDoNothing) {
     FakeEffects effects;
     UseScreen(800, 600);
     pointerAcceleration = 3;
-    pointerButtonHeld = 0;
+    pointerButtonHeld = false;
     for (int code : {11, 12, 21, 31, 255, 256, 512, 65536, -1, -100}) {
         PointerKey(code);
         EXPECT_EQ(FakeEffects::calls, std::vector<std::string>{}) << code;
         EXPECT_EQ(pointerAcceleration, 3) << code;
-        EXPECT_EQ(pointerButtonHeld, 0) << code;
+        EXPECT_FALSE(pointerButtonHeld) << code;
     }
 }

@@ -6,6 +6,7 @@
 #include "routing/poll_cycle.h"
 #include "routing/session_gate.h"
 #include "tests/support/effects_recorder.h"
+#include "tests/support/process_state.h"
 #include "tests/support/test_windows.h"
 #include "tests/unit/dialog_driver.h"
 #include "tray/settings.h"
@@ -18,24 +19,10 @@ namespace {
 class Routing : public ::testing::Test {
 protected:
     void SetUp() override {
-        Reset();
+        ResetProcessState();
         AppWatchTimer.bind(timerOwner.hwnd(), kAppWatchPeriodMs);
     }
-    void TearDown() override { Reset(); }
-    void Reset() {
-        pollState = RepeatState{};
-        for (const TvApp *app : kTvApps) {
-            app->descriptor->active = 0;
-            app->descriptor->lastWindow = NULL;
-            watchFlags[app->id - 1] = 0;
-        }
-        AppWatchTimer.disarm();
-        promptOpen = 0;
-        promptWindow = NULL;
-        openShutdownPrompt = ShowShutdownPrompt; // as start-up connects it
-        pointerAcceleration = 0;
-        defaultTvApp = 2;
-    }
+    void TearDown() override { ResetProcessState(); }
     TestWindow timerOwner{"TimerOwner", "owner"};
     FakeEffects effects;
 };
@@ -156,7 +143,7 @@ TEST_F(Routing, OrdinaryKeyWithoutTargetAdoptsInTheFixedOrder) {
         {false, false, true, false, kQuickTv},
     };
     for (const Case &c : cases) {
-        Reset();
+        ResetProcessState();
         std::unique_ptr<TestWindow> ht, pvcr, qtv, tva;
         if (c.ht) ht.reset(new TestWindow("HtFrame", "Home Theater"));
         if (c.pvcr) pvcr.reset(new TestWindow("PowerVCR II Taurus", "PowerVCR II"));
@@ -288,7 +275,7 @@ TEST_F(Routing, PowerKeyClosesTheOtherThreeThenLaunchesTheDefault) {
     };
     TvAppDescriptor saved[4] = {homeTheaterApp, powerVcrApp, quickTvApp, tvAnywhereApp};
     for (const Case &c : cases) {
-        Reset();
+        ResetProcessState();
         effects.calls.clear();
         for (int id = 1; id <= 4; ++id) {
             TvAppById(id)->installed = 1;

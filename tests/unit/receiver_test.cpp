@@ -12,6 +12,7 @@
 #include "routing/poll_cycle.h"
 #include "routing/session_gate.h"
 #include "tests/support/effects_recorder.h"
+#include "tests/support/process_state.h"
 #include "tests/support/test_windows.h"
 
 namespace {
@@ -182,10 +183,7 @@ template <typename T> T At(const std::vector<BYTE> &bytes, size_t offset) {
 class Receiver : public ::testing::Test {
 protected:
     void SetUp() override { ReceiverControl = &card; }
-    void TearDown() override {
-        ReceiverControl = nullptr;
-        JapanLayout = 0;
-    }
+    void TearDown() override { ResetProcessState(); }
     FakeCard card;
 };
 

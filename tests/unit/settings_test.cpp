@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include "platform/registry_key.h"
+#include "tests/support/process_state.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/registry_key_cases.h"
 #include "tray/settings.h"
@@ -11,8 +12,7 @@ class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kKey);
-        defaultTvApp = 2;
-        alwaysRemoteOff = false;
+        ResetProcessState();
     }
     void TearDown() override { SetUp(); }
     static DWORD Stored(const char *name) {
@@ -90,8 +90,7 @@ TEST_F(Settings, FourByteNumbersAreReadAndOtherFormsRepaired) {
     };
     for (const Case &c : cases) {
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kKey);
-        defaultTvApp = 2;
-        alwaysRemoteOff = false;
+        ResetProcessState();
         WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "DefaultTVAPP", c.type, c.data, c.size);
         WriteRegRaw(HKEY_LOCAL_MACHINE, kKey, "AlwaysRemoteOff", c.type, c.data, c.size);
         LoadSettings();

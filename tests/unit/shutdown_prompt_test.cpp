@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "routing/poll_cycle.h"
 #include "tests/support/effects_recorder.h"
+#include "tests/support/process_state.h"
 #include "tests/support/test_windows.h"
 #include "tests/support/window_capture.h"
 #include "tests/unit/dialog_driver.h"
@@ -21,13 +22,8 @@ protected:
     FakeEffects fake;
     TestWindow owner{"PromptOwner", "tray"};
 
-    void SetUp() override {
-        promptOpen = 0;
-        promptWindow = NULL;
-        pollState = RepeatState();
-        openShutdownPrompt = ShowShutdownPrompt; // as start-up connects it
-    }
-    void TearDown() override { SetUp(); }
+    void SetUp() override { ResetProcessState(); }
+    void TearDown() override { ResetProcessState(); }
     bool ShutDownStarted() const { return !FakeEffects::CallsStartingWith("ExitWindowsEx").empty(); }
 };
 

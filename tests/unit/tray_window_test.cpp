@@ -152,9 +152,11 @@ TEST(TrayProgram, NothingKeepsANewCopyOutOnceTheLoopHasEnded) {
         UINT message;
         WPARAM wParam;
     } cases[] = {{"Exit", WM_COMMAND, IDM_EXIT}, {"WM_CLOSE", WM_CLOSE, 0}};
+    char trayClass[100] = "";
+    ASSERT_GT(LoadStringA(appInstance, IDS_TRAY_CLASS, trayClass, sizeof trayClass), 0);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.how);
-        ASSERT_EQ(FindWindowA(kTelvixWindowClass, NULL), nullptr);
+        ASSERT_EQ(FindWindowA(trayClass, NULL), nullptr);
         LoopEnder::message = c.message;
         LoopEnder::wParam = c.wParam;
         UINT_PTR timer = SetTimer(NULL, 0, 20, LoopEnder::Tick);
@@ -165,7 +167,7 @@ TEST(TrayProgram, NothingKeepsANewCopyOutOnceTheLoopHasEnded) {
         MSG quit;
         while (PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
-        EXPECT_EQ(FindWindowA(kTelvixWindowClass, NULL), nullptr);
+        EXPECT_EQ(FindWindowA(trayClass, NULL), nullptr);
         HANDLE name = OpenMutexA(SYNCHRONIZE, FALSE, "Corvane Remote Control Instance");
         EXPECT_EQ(name, nullptr) << "the instance name is still held";
         if (name) CloseHandle(name);

@@ -15,6 +15,7 @@
 #include "routing/user_key_delivery.h"
 #include "routing/user_key_route.h"
 #include "tests/support/effects_recorder.h"
+#include "tests/support/process_state.h"
 #include "tests/support/test_windows.h"
 
 namespace {
@@ -323,10 +324,7 @@ namespace {
 class UserKeyRouting : public ::testing::Test {
 protected:
     void SetUp() override {
-        pollState = RepeatState{};
-        for (const TvApp *app : kTvApps) app->descriptor->active = 0;
-        promptOpen = 0;
-        pointerAcceleration = 0;
+        ResetProcessState();
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
         machine = std::string(temp) + "telvix_keymaps_machine.ini";
@@ -345,6 +343,7 @@ protected:
         DeleteFileA(machine.c_str());
         DeleteFileA(user.c_str());
         UseUserKeyMapFiles(nullptr, nullptr);
+        ResetProcessState();
     }
     static void Write(const std::string &path, const std::string &text) {
         HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);

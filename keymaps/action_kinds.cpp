@@ -92,32 +92,31 @@ bool VolumeRepeats(const UserAction &action) {
     return action.code != kVolumeMute; // a held Mute must not flicker the sound
 }
 
-// media:play-pause: the media keys' own virtual keys.
-const NamedValue kMediaKeys[] = {{"play-pause", 0xB3}, {"next", 0xB0}, {"previous", 0xB1}, {"stop", 0xB2}};
+// A value that is one name of a short list: media:, power:.
+struct NamedList {
+    const NamedValue *values;
+    size_t count;
+    const char *unknown; // why a value is not understood
+};
 
-const char *ParseMedia(char *value, UserKeyMap &, UserAction &action) {
-    return LookUpName(kMediaKeys, 4, value, &action.code) ? nullptr
-                                                          : "unknown media key (play-pause, next, previous, stop)";
+template <const NamedList &list> const char *ParseNamed(char *value, UserKeyMap &, UserAction &action) {
+    return LookUpName(list.values, list.count, value, &action.code) ? nullptr : list.unknown;
 }
 
-void FormatMedia(const UserKeyMap &, const UserAction &action, char *out, size_t size) {
-    const char *name = NameOfValue(kMediaKeys, 4, action.code);
+template <const NamedList &list>
+void FormatNamed(const UserKeyMap &, const UserAction &action, char *out, size_t size) {
+    const char *name = NameOfValue(list.values, list.count, action.code);
     CopyText(out, size, name ? name : "?");
 }
+
+// media:play-pause: the media keys' own virtual keys.
+const NamedValue kMediaKeys[] = {{"play-pause", 0xB3}, {"next", 0xB0}, {"previous", 0xB1}, {"stop", 0xB2}};
+const NamedList kMediaList = {kMediaKeys, 4, "unknown media key (play-pause, next, previous, stop)"};
 
 // power:sleep
 const NamedValue kPowerOps[] = {
     {"sleep", kPowerSleep}, {"hibernate", kPowerHibernate}, {"monitor-off", kPowerMonitorOff}, {"lock", kPowerLock}};
-
-const char *ParsePower(char *value, UserKeyMap &, UserAction &action) {
-    return LookUpName(kPowerOps, 4, value, &action.code) ? nullptr
-                                                         : "unknown power action (sleep, hibernate, monitor-off, lock)";
-}
-
-void FormatPower(const UserKeyMap &, const UserAction &action, char *out, size_t size) {
-    const char *name = NameOfValue(kPowerOps, 4, action.code);
-    CopyText(out, size, name ? name : "?");
-}
+const NamedList kPowerList = {kPowerOps, 4, "unknown power action (sleep, hibernate, monitor-off, lock)"};
 
 bool AlwaysRepeats(const UserAction &) {
     return true;
@@ -136,8 +135,8 @@ const UserActionKindRow kUserActionKinds[kActionKindCount] = {
     {kActionApp, "app", ParseApp, FormatApp, "command %s", AlwaysRepeats},
     {kActionRun, "run", ParseRun, FormatRun, "starts %s", nullptr},
     {kActionVolume, "volume", ParseVolume, FormatVolume, "volume %s", VolumeRepeats},
-    {kActionMedia, "media", ParseMedia, FormatMedia, "%s (media key)", AlwaysRepeats},
-    {kActionPower, "power", ParsePower, FormatPower, "power: %s", nullptr},
+    {kActionMedia, "media", ParseNamed<kMediaList>, FormatNamed<kMediaList>, "%s (media key)", AlwaysRepeats},
+    {kActionPower, "power", ParseNamed<kPowerList>, FormatNamed<kPowerList>, "power: %s", nullptr},
 };
 
 const char *ParseUserAction(const char *value, UserKeyMap &map, UserAction &action) {

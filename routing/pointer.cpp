@@ -107,6 +107,14 @@ void UpdateScreenMetrics(int width, int height) {
     pointerArea = AreaOfSize(width, height);
 }
 
+// A whole click where the pointer is: the button's down, then its up.
+void Click(DWORD down, DWORD up, KeyOutcome &outcome, const char *words) {
+    POINT at = CursorPos();
+    SendButton(down, at);
+    SendButton(up, at);
+    SetOutcomeSent(outcome, words);
+}
+
 KeyOutcome PointerKey(RemoteKeyCode code) {
     KeyOutcome outcome = {};
     outcome.code = code;
@@ -117,20 +125,8 @@ KeyOutcome PointerKey(RemoteKeyCode code) {
         return outcome;
     }
     switch (code) {
-    case 0: {
-        POINT at = CursorPos();
-        SendButton(MOUSEEVENTF_LEFTDOWN, at);
-        SendButton(MOUSEEVENTF_LEFTUP, at);
-        SetOutcomeSent(outcome, "left click");
-        break;
-    }
-    case 10: {
-        POINT at = CursorPos();
-        SendButton(MOUSEEVENTF_RIGHTDOWN, at);
-        SendButton(MOUSEEVENTF_RIGHTUP, at);
-        SetOutcomeSent(outcome, "right click");
-        break;
-    }
+    case 0: Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, outcome, "left click"); break;
+    case 10: Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, outcome, "right click"); break;
     case 5: {
         // Only the drag toggle follows swapped buttons; 0 and 10 are fixed.
         bool swapped = fx.GetSystemMetrics(SM_SWAPBUTTON) != 0;

@@ -47,6 +47,13 @@ bool IsHandleNotice(const DEV_BROADCAST_HDR *header) {
     return header && header->dbch_devicetype == DBT_DEVTYP_HANDLE && header->dbch_size >= sizeof(DEV_BROADCAST_HANDLE);
 }
 
+// The notices a filter asks for, to the tray window; the trace says when none come.
+HDEVNOTIFY RegisterNotices(HWND window, void *filter, const char *what) {
+    HDEVNOTIFY notify = RegisterDeviceNotificationA(window, filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (!notify) Trace("recovery: no %s notices (error %lu)", what, GetLastError());
+    return notify;
+}
+
 // Notices for the card's own handle, which alone tell that the system waits
 // for it to be closed; the card's interface notices come only afterwards.
 void WatchCardHandle(HWND window) {
@@ -56,8 +63,7 @@ void WatchCardHandle(HWND window) {
     filter.dbch_size = sizeof filter;
     filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
     filter.dbch_handle = handle;
-    cardNotify = RegisterDeviceNotificationA(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (!cardNotify) Trace("recovery: no card handle notices (%lu)", GetLastError());
+    cardNotify = RegisterNotices(window, &filter, "card handle");
 }
 
 // Before the handle closes, as the system asks.
@@ -174,9 +180,8 @@ void WatchCaptureDevices(HWND window) {
     filter.dbcc_size = sizeof filter;
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = kKsCategoryCapture;
-    deviceNotify = RegisterDeviceNotificationA(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-    // Without it, changes still come as DBT_DEVNODES_CHANGED and the retries.
-    if (!deviceNotify) Trace("recovery: device notices unavailable (error %lu)", GetLastError());
+    // Without them, changes still come as DBT_DEVNODES_CHANGED and the retries.
+    deviceNotify = RegisterNotices(window, &filter, "device");
     if (ReceiverControl) WatchCardHandle(window);
 }
 

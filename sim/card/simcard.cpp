@@ -52,10 +52,26 @@ template <typename T> T Field(const void *request, size_t offset) {
     return value;
 }
 
-// Reference counting and QueryInterface for an object with one interface.
-template <typename Interface, const IID *Id> class OneInterface : public Interface {
+// The count every object here keeps; the last release deletes it.
+class Counted {
 public:
-    virtual ~OneInterface() {}
+    virtual ~Counted() {}
+
+protected:
+    ULONG Hold() { return (ULONG)InterlockedIncrement(&refs_); }
+    ULONG Drop() {
+        LONG n = InterlockedDecrement(&refs_);
+        if (!n) delete this;
+        return (ULONG)n;
+    }
+
+private:
+    volatile LONG refs_ = 1;
+};
+
+// Reference counting and QueryInterface for an object with one interface.
+template <typename Interface, const IID *Id> class OneInterface : public Interface, protected Counted {
+public:
     STDMETHODIMP QueryInterface(REFIID iid, void **out) override {
         if (iid == IID_IUnknown || iid == *Id) {
             *out = this;
@@ -65,15 +81,8 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (!n) delete this;
-        return n;
-    }
-
-private:
-    volatile LONG refs_ = 1;
+    STDMETHODIMP_(ULONG) AddRef() override { return Hold(); }
+    STDMETHODIMP_(ULONG) Release() override { return Drop(); }
 };
 
 class EmptyPins final : public OneInterface<IEnumPins, &IID_IEnumPins> {
@@ -90,7 +99,7 @@ public:
     }
 };
 
-class CardFilter : public IBaseFilter, public IKsControl {
+class CardFilter : public IBaseFilter, public IKsControl, protected Counted {
 public:
     explicit CardFilter(int slot) : slot_(slot) {
         if (Card()) {
@@ -116,12 +125,8 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (!n) delete this;
-        return n;
-    }
+    STDMETHODIMP_(ULONG) AddRef() override { return Hold(); }
+    STDMETHODIMP_(ULONG) Release() override { return Drop(); }
 
     // IPersist, IMediaFilter
     STDMETHODIMP GetClassID(CLSID *id) override {
@@ -257,7 +262,6 @@ private:
         return result;
     }
 
-    volatile LONG refs_ = 1;
     int slot_;
     LONG generation_ = 0;
     FILTER_STATE filterState_ = State_Stopped;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "apps/tv_app_table.h"
+#include "keyref/key_words.h"
 #include "platform/effects.h"
 #include "platform/locale.h"
 #include "tests/support/effects_recorder.h"
@@ -20,15 +21,6 @@ const HWND kUntouched = (HWND)(ULONG_PTR)0x5A5A0;
 
 // One key through the key map of an application's row.
 KeyOutcome Dispatch(TvAppId id, RemoteKeyCode code) { return DispatchTvAppKey(*FindTvApp(id), code); }
-
-std::string Format(const char *format, ...) {
-    char line[200];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    return line;
-}
 
 // Messages posted to `window`, in queue order, as "key VK LPARAM", "char CH
 // LPARAM" or "msg NUMBER WPARAM LPARAM".
